@@ -1,0 +1,1 @@
+// Outside components a host registers: filled in as the library grows.

@@ -1,0 +1,81 @@
+// The registry: keys with string and DWORD values under HKEY_CLASSES_ROOT and
+// HKEY_CURRENT_USER. Held in memory per process; when the environment variable
+// ORVDOCS_REGISTRY names a file, the registry is loaded from it and every
+// change is written back to it atomically, so registrations outlive a process.
+#pragma once
+
+#include "types.h"
+
+struct HKEY__;
+using HKEY = HKEY__*;
+using PHKEY = HKEY*;
+using LSTATUS = LONG;
+using REGSAM = DWORD;
+
+#define HKEY_CLASSES_ROOT (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000000u)))
+#define HKEY_CURRENT_USER (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000001u)))
+#define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000002u)))
+#define HKEY_USERS (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000003u)))
+
+inline constexpr LSTATUS ERROR_SUCCESS = 0;
+inline constexpr LSTATUS ERROR_FILE_NOT_FOUND = 2;
+inline constexpr LSTATUS ERROR_ACCESS_DENIED = 5;
+inline constexpr LSTATUS ERROR_INVALID_HANDLE = 6;
+inline constexpr LSTATUS ERROR_NOT_ENOUGH_MEMORY = 8;
+inline constexpr LSTATUS ERROR_OUTOFMEMORY = 14;
+inline constexpr LSTATUS ERROR_INVALID_PARAMETER = 87;
+inline constexpr LSTATUS ERROR_INSUFFICIENT_BUFFER = 122;
+inline constexpr LSTATUS ERROR_MORE_DATA = 234;
+inline constexpr LSTATUS ERROR_NO_MORE_ITEMS = 259;
+inline constexpr LSTATUS ERROR_BADDB = 1009;
+inline constexpr LSTATUS ERROR_BADKEY = 1010;
+inline constexpr LSTATUS ERROR_CANTOPEN = 1011;
+inline constexpr LSTATUS ERROR_CANTREAD = 1012;
+inline constexpr LSTATUS ERROR_CANTWRITE = 1013;
+inline constexpr LSTATUS ERROR_KEY_DELETED = 1018;
+
+inline constexpr DWORD REG_NONE = 0;
+inline constexpr DWORD REG_SZ = 1;
+inline constexpr DWORD REG_EXPAND_SZ = 2;
+inline constexpr DWORD REG_BINARY = 3;
+inline constexpr DWORD REG_DWORD = 4;
+
+inline constexpr DWORD REG_OPTION_NON_VOLATILE = 0;
+inline constexpr DWORD REG_CREATED_NEW_KEY = 1;
+inline constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
+
+inline constexpr REGSAM KEY_QUERY_VALUE = 0x0001;
+inline constexpr REGSAM KEY_SET_VALUE = 0x0002;
+inline constexpr REGSAM KEY_CREATE_SUB_KEY = 0x0004;
+inline constexpr REGSAM KEY_ENUMERATE_SUB_KEYS = 0x0008;
+inline constexpr REGSAM KEY_READ = 0x20019;
+inline constexpr REGSAM KEY_WRITE = 0x20006;
+inline constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
+
+struct SECURITY_ATTRIBUTES;
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+
+LSTATUS RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass, DWORD dwOptions,
+                        REGSAM samDesired, const SECURITY_ATTRIBUTES* lpSecurityAttributes, PHKEY phkResult,
+                        DWORD* lpdwDisposition);
+LSTATUS RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
+// lpValueName null or empty is the key's default value.
+LSTATUS RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData,
+                       DWORD cbData);
+LSTATUS RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD* lpReserved, DWORD* lpType, BYTE* lpData,
+                         DWORD* lpcbData);
+LSTATUS RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
+LSTATUS RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey);
+// Deletes the subkey with everything under it; a null subkey empties hKey itself.
+LSTATUS RegDeleteTreeW(HKEY hKey, LPCWSTR lpSubKey);
+LSTATUS RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, DWORD* lpcchName, DWORD* lpReserved,
+                      LPWSTR lpClass, DWORD* lpcchClass, FILETIME* lpftLastWriteTime);
+LSTATUS RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, DWORD* lpcchValueName, DWORD* lpReserved,
+                      DWORD* lpType, BYTE* lpData, DWORD* lpcbData);
+LSTATUS RegCloseKey(HKEY hKey);
+
+// Name of the environment variable that points at the registry file.
+inline constexpr const char* ORVDOCS_REGISTRY_ENV = "ORVDOCS_REGISTRY";

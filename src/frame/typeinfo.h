@@ -1,0 +1,111 @@
+// Compiled-in type information of the dual interfaces.
+//
+// Each dual interface has one table, written next to its declaration's family
+// as a list of its members given by member function pointer:
+//
+//   ORV_TYPEINFO_BEGIN(IOrvLPDoc, u"IOrvLPDoc Interface")
+//       ORV_GET(1, get_OrvDocument, u"pVal")
+//       ORV_PUT(2, put_dtDn, u"newVal:DATE")
+//       ORV_METHOD(3, CalcInterest, u"lPipeId,pOption,pResult")
+//   ORV_TYPEINFO_END()
+//
+// Parameter types are deduced from the member's signature, so a declaration
+// and its table cannot drift apart. The parameter list names each parameter
+// in order, comma-separated; ":DATE" or ":BOOL" marks a double or a 16-bit
+// integer that is really a DATE or a VARIANT_BOOL, which C++ cannot tell apart.
+#pragma once
+
+#include <orvdocs/platform/oleauto.h>
+#include <orvdocs/typelib/typeinfo_decl.h>
+
+#include <cstddef>
+#include <type_traits>
+
+namespace orv::ti {
+
+// Automation type of one C++ parameter type; VT_BYREF for out-pointers.
+template <class T, class = void>
+struct VarTypeOf;
+template <> struct VarTypeOf<LONG> { static constexpr VARTYPE vt = VT_I4; };
+template <> struct VarTypeOf<ULONG> { static constexpr VARTYPE vt = VT_UI4; };
+template <> struct VarTypeOf<SHORT> { static constexpr VARTYPE vt = VT_I2; };
+template <> struct VarTypeOf<USHORT> { static constexpr VARTYPE vt = VT_UI2; };
+template <> struct VarTypeOf<BYTE> { static constexpr VARTYPE vt = VT_UI1; };
+template <> struct VarTypeOf<LONGLONG> { static constexpr VARTYPE vt = VT_I8; };
+template <> struct VarTypeOf<float> { static constexpr VARTYPE vt = VT_R4; };
+template <> struct VarTypeOf<double> { static constexpr VARTYPE vt = VT_R8; };
+template <> struct VarTypeOf<CY> { static constexpr VARTYPE vt = VT_CY; };
+template <> struct VarTypeOf<BSTR> { static constexpr VARTYPE vt = VT_BSTR; };
+template <> struct VarTypeOf<VARIANT> { static constexpr VARTYPE vt = VT_VARIANT; };
+template <> struct VarTypeOf<IDispatch*> { static constexpr VARTYPE vt = VT_DISPATCH; };
+// Any other interface pointer travels as VT_UNKNOWN and is asked for its interface.
+template <class I>
+struct VarTypeOf<I*, std::enable_if_t<std::is_base_of_v<IUnknown, I> && !std::is_same_v<I, IDispatch>>> {
+    static constexpr VARTYPE vt = VT_UNKNOWN;
+};
+// Out-pointers.
+template <class T>
+struct VarTypeOf<T*, std::enable_if_t<!std::is_base_of_v<IUnknown, T> && !std::is_same_v<T, OLECHAR>>> {
+    static constexpr VARTYPE vt = VarTypeOf<T>::vt | VT_BYREF;
+};
+template <class T>
+struct VarTypeOf<const T> : VarTypeOf<T> {};
+
+// The dispatch thunk of a member: unpacks automation arguments (already in
+// declaration order), calls the member through the interface, packs results.
+using Thunk = HRESULT (*)(IUnknown* self, VARIANT* args, UINT count, VARIANT* result, UINT* argErr);
+
+struct Member {
+    DISPID dispid;
+    INVOKEKIND kind;
+    const char16_t* name;
+    const char16_t* paramSpec;  // "a,b:DATE,c"
+    const VARTYPE* types;       // deduced, one per parameter
+    SHORT paramCount;
+    Thunk thunk;                // null until the dispatch layer provides one
+};
+
+struct Interface {
+    const IID* iid;
+    const char16_t* name;
+    const char16_t* help;
+    const Member* members;
+    std::size_t count;
+};
+
+template <class F>
+struct Signature;
+template <class I, class... A>
+struct Signature<HRESULT (I::*)(A...)> {
+    using Owner = I;
+    static constexpr std::size_t arity = sizeof...(A);
+    static constexpr VARTYPE types[sizeof...(A) + 1] = {VarTypeOf<A>::vt..., VT_EMPTY};
+};
+
+template <auto Pmf>
+constexpr Member MakeMember(DISPID dispid, INVOKEKIND kind, const char16_t* name, const char16_t* params) {
+    using S = Signature<decltype(Pmf)>;
+    return Member{dispid, kind, name, params, S::types, static_cast<SHORT>(S::arity), nullptr};
+}
+
+}  // namespace orv::ti
+
+#define ORV_TYPEINFO_BEGIN(I, help)                          \
+    const ::orv::ti::Interface& TypeInfoOf(const I*) {       \
+        using Self = I;                                      \
+        static const char16_t* const kName = u"" #I;         \
+        static const char16_t* const kHelp = help;           \
+        static const ::orv::ti::Member kMembers[] = {
+#define ORV_TYPEINFO_END()                                                                 \
+    }                                                                                      \
+    ;                                                                                      \
+    static const ::orv::ti::Interface kInfo{&uuidof<Self>(), kName, kHelp, kMembers,     \
+                                            sizeof(kMembers) / sizeof(kMembers[0])};       \
+    return kInfo;                                                                          \
+    }
+
+#define ORV_GET(id, m, params) ::orv::ti::MakeMember<&Self::m>(id, INVOKE_PROPERTYGET, u"" #m + 4, params),
+#define ORV_PUT(id, m, params) ::orv::ti::MakeMember<&Self::m>(id, INVOKE_PROPERTYPUT, u"" #m + 4, params),
+#define ORV_PUTREF(id, m, params) \
+    ::orv::ti::MakeMember<&Self::m>(id, INVOKE_PROPERTYPUTREF, u"" #m + 7, params),
+#define ORV_METHOD(id, m, params) ::orv::ti::MakeMember<&Self::m>(id, INVOKE_FUNC, u"" #m, params),

@@ -19,6 +19,7 @@
 #include <orvdocs/typelib/typeinfo_decl.h>
 
 #include <cstddef>
+#include <cstring>
 #include <type_traits>
 
 namespace orv::ti {
@@ -62,6 +63,7 @@ struct Member {
     const char16_t* paramSpec;  // "a,b:DATE,c"
     const VARTYPE* types;       // deduced, one per parameter
     SHORT paramCount;
+    SHORT slot;                 // vtable slot of the member (0 to 2 are IUnknown's)
     Thunk thunk;                // null until the dispatch layer provides one
 };
 
@@ -82,10 +84,20 @@ struct Signature<HRESULT (I::*)(A...)> {
     static constexpr VARTYPE types[sizeof...(A) + 1] = {VarTypeOf<A>::vt..., VT_EMPTY};
 };
 
+// The vtable slot a pointer to a virtual member designates. In the Itanium C++
+// ABI such a pointer holds 1 + the byte offset of the member's vtable entry.
+template <class P>
+SHORT VtableSlotOf(P pmf) {
+    static_assert(sizeof(P) == 2 * sizeof(std::ptrdiff_t));
+    std::ptrdiff_t raw[2];
+    std::memcpy(raw, &pmf, sizeof raw);
+    return (raw[0] & 1) ? static_cast<SHORT>((raw[0] - 1) / static_cast<std::ptrdiff_t>(sizeof(void*))) : SHORT(-1);
+}
+
 template <auto Pmf>
-constexpr Member MakeMember(DISPID dispid, INVOKEKIND kind, const char16_t* name, const char16_t* params) {
+Member MakeMember(DISPID dispid, INVOKEKIND kind, const char16_t* name, const char16_t* params) {
     using S = Signature<decltype(Pmf)>;
-    return Member{dispid, kind, name, params, S::types, static_cast<SHORT>(S::arity), nullptr};
+    return Member{dispid, kind, name, params, S::types, static_cast<SHORT>(S::arity), VtableSlotOf(Pmf), nullptr};
 }
 
 }  // namespace orv::ti

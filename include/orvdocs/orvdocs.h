@@ -3,3 +3,4 @@
 #pragma once
 
 #include <orvdocs/platform/platform.h>
+#include <orvdocs/typelib/typelib.h>

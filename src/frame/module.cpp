@@ -1,15 +1,264 @@
-// The entry points every component module exports.
-#include <orvdocs/orvdocs.h>
+// The module: lock count, class factories, the exported entry points and
+// self-registration.
+#include "frame/module.h"
 
-extern "C" {
+#include "frame/messages.h"
 
-__attribute__((visibility("default"))) HRESULT DllGetClassObject(REFCLSID, REFIID, LPVOID* ppv) {
+#include <orvdocs/platform/combase.h>
+#include <orvdocs/platform/comptr.h>
+#include <orvdocs/platform/kernel.h>
+#include <orvdocs/platform/registry.h>
+#include <orvdocs/platform/strings.h>
+#include <orvdocs/typelib/classes.h>
+
+#include <atomic>
+#include <mutex>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace orv {
+namespace {
+
+std::atomic<LONG> g_lockCount{0};
+
+// The class factory of one class. Cached factories do not count in the
+// module's lock count; only LockServer does.
+class ClassFactory final : public IClassFactory {
+public:
+    explicit ClassFactory(CreatorFn create) : create_(create) {}
+
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        if (riid != IID_IUnknown && riid != IID_IClassFactory) return E_NOINTERFACE;
+        *ppv = static_cast<IClassFactory*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG AddRef() override { return ++refs_; }
+    ULONG Release() override {
+        ULONG n = --refs_;
+        if (n == 0) delete this;
+        return n;
+    }
+    HRESULT CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        if (outer && riid != IID_IUnknown) return CLASS_E_NOAGGREGATION;
+        return create_(outer, riid, ppv);
+    }
+    HRESULT LockServer(BOOL lock) override {
+        if (lock)
+            ModuleLock();
+        else
+            ModuleUnlock();
+        return S_OK;
+    }
+
+private:
+    std::atomic<ULONG> refs_{0};
+    CreatorFn create_;
+};
+
+struct FactoryCache {
+    std::mutex lock;  // the module lock: guards the lazily created factories
+    std::vector<IClassFactory*> factories;
+};
+
+FactoryCache& Cache() {
+    static FactoryCache* cache = new FactoryCache;  // lives until the module goes
+    return *cache;
+}
+
+std::u16string GuidText(REFGUID g) {
+    OLECHAR buf[40];
+    int n = StringFromGUID2(g, buf, 40);
+    return n > 0 ? std::u16string(buf, static_cast<std::size_t>(n - 1)) : std::u16string();
+}
+
+// Registry writing helpers: each returns the first failure as an HRESULT.
+class KeyWriter {
+public:
+    HRESULT SetKey(const std::u16string& path, const std::u16string* value,
+                   const char16_t* valueName = nullptr) {
+        HKEY key = nullptr;
+        LSTATUS st = RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                                     nullptr);
+        if (st != ERROR_SUCCESS) return HRESULT_FROM_WIN32(st);
+        if (value) {
+            st = RegSetValueExW(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
+                                static_cast<DWORD>((value->size() + 1) * sizeof(char16_t)));
+        }
+        RegCloseKey(key);
+        return st == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(st);
+    }
+    HRESULT Set(const std::u16string& path, const std::u16string& value, const char16_t* valueName = nullptr) {
+        return SetKey(path, &value, valueName);
+    }
+    HRESULT Key(const std::u16string& path) { return SetKey(path, nullptr); }
+};
+
+HRESULT RemoveTree(const std::u16string& path) {
+    LSTATUS st = RegDeleteTreeW(HKEY_CLASSES_ROOT, path.c_str());
+    if (st == ERROR_SUCCESS || st == ERROR_FILE_NOT_FOUND) return S_OK;
+    return HRESULT_FROM_WIN32(st);
+}
+
+std::u16string ModulePath() {
+    char16_t buf[4096];
+    DWORD n = GetModuleFileNameW(ThisModule(), buf, 4096);
+    return std::u16string(buf, n < 4096 ? n : 0);
+}
+
+#define ORV_TRY(expr)               \
+    do {                            \
+        HRESULT hr_ = (expr);       \
+        if (FAILED(hr_)) return hr_; \
+    } while (0)
+
+HRESULT RegisterClass(const ClassEntry& e, const std::u16string& modulePath, bool registering) {
+    const std::u16string name = e.name;
+    const std::u16string clsid = GuidText(*e.clsid);
+    const std::u16string description = name + u" Class";
+    const std::u16string progId = u"OrvDocs." + name + u".1";
+    const std::u16string viProgId = u"OrvDocs." + name;
+    const std::u16string clsidKey = u"CLSID\\" + clsid;
+    if (!registering) {
+        if (e.script == RegistryScript::Standard) {
+            ORV_TRY(RemoveTree(progId));
+            ORV_TRY(RemoveTree(viProgId));
+        }
+        return RemoveTree(clsidKey);
+    }
+    KeyWriter w;
+    if (e.script == RegistryScript::Standard) {
+        ORV_TRY(w.Set(progId, description));
+        ORV_TRY(w.Set(progId + u"\\CLSID", clsid));
+        ORV_TRY(w.Set(viProgId, description));
+        ORV_TRY(w.Set(viProgId + u"\\CLSID", clsid));
+        ORV_TRY(w.Set(viProgId + u"\\CurVer", progId));
+    }
+    // The class's own key is replaced whole (ForceRemove), never the CLSID root.
+    ORV_TRY(RemoveTree(clsidKey));
+    ORV_TRY(w.Set(clsidKey, description));
+    if (e.script == RegistryScript::Standard) {
+        ORV_TRY(w.Set(clsidKey + u"\\ProgID", progId));
+        ORV_TRY(w.Set(clsidKey + u"\\VersionIndependentProgID", viProgId));
+    } else {
+        ORV_TRY(w.Set(clsidKey + u"\\Version", u"1.0"));
+    }
+    ORV_TRY(w.Key(clsidKey + u"\\Programmable"));
+    ORV_TRY(w.Set(clsidKey + u"\\InprocServer32", modulePath));
+    ORV_TRY(w.Set(clsidKey + u"\\InprocServer32", u"Both", u"ThreadingModel"));
+    ORV_TRY(w.Set(clsidKey + u"\\TypeLib", GuidText(LIBID_ORVDOCSLib)));
+    return S_OK;
+}
+
+HRESULT RegisterTypeLibrary(const std::u16string& modulePath, bool registering) {
+    const std::u16string libKey = u"TypeLib\\" + GuidText(LIBID_ORVDOCSLib);
+    if (!registering) return RemoveTree(libKey);
+    KeyWriter w;
+    const std::u16string ver = libKey + u"\\1.0";
+    std::u16string dir = modulePath.substr(0, modulePath.rfind(u'/'));
+    ORV_TRY(w.Set(ver, u"OrvDocs 1.0 Type Library"));
+    ORV_TRY(w.Set(ver + u"\\0\\linux64", modulePath));
+    ORV_TRY(w.Set(ver + u"\\FLAGS", u"0"));
+    ORV_TRY(w.Set(ver + u"\\HELPDIR", dir));
+    return S_OK;
+}
+
+}  // namespace
+
+void ModuleLock() noexcept { g_lockCount.fetch_add(1); }
+void ModuleUnlock() noexcept { g_lockCount.fetch_sub(1); }
+LONG ModuleLockCount() noexcept { return g_lockCount.load(); }
+
+HMODULE ThisModule() noexcept {
+    static HMODULE self = GetModuleHandleFromAddress(reinterpret_cast<const void*>(&ThisModule));
+    return self;
+}
+
+HRESULT GetClassFactory(REFCLSID clsid, REFIID riid, void** ppv) noexcept {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
+    std::size_t count = 0;
+    const ClassEntry* table = ClassTable(&count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (*table[i].clsid != clsid) continue;
+        FactoryCache& cache = Cache();
+        IClassFactory* factory = nullptr;
+        {
+            std::lock_guard<std::mutex> guard(cache.lock);
+            if (cache.factories.size() != count) cache.factories.assign(count, nullptr);
+            if (!cache.factories[i]) {
+                auto* f = new (std::nothrow) ClassFactory(table[i].create);
+                if (!f) return E_OUTOFMEMORY;
+                f->AddRef();  // the cache's reference
+                cache.factories[i] = f;
+            }
+            factory = cache.factories[i];
+            factory->AddRef();
+        }
+        HRESULT hr = factory->QueryInterface(riid, ppv);
+        factory->Release();
+        return hr;
+    }
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-__attribute__((visibility("default"))) HRESULT DllCanUnloadNow() { return S_OK; }
-__attribute__((visibility("default"))) HRESULT DllRegisterServer() { return S_OK; }
-__attribute__((visibility("default"))) HRESULT DllUnregisterServer() { return S_OK; }
+void ReleaseClassFactories() noexcept {
+    FactoryCache& cache = Cache();
+    std::lock_guard<std::mutex> guard(cache.lock);
+    for (IClassFactory*& f : cache.factories) {
+        if (f) f->Release();
+        f = nullptr;
+    }
+}
+
+HRESULT RegisterServer(bool registering) noexcept {
+    try {
+        const std::u16string path = ModulePath();
+        if (path.empty()) return E_UNEXPECTED;
+        std::size_t count = 0;
+        const ClassEntry* table = ClassTable(&count);
+        HRESULT first = S_OK;
+        for (std::size_t i = 0; i < count; ++i) {
+            HRESULT hr = RegisterClass(table[i], path, registering);
+            if (FAILED(hr) && SUCCEEDED(first)) first = hr;
+        }
+        HRESULT hr = RegisterTypeLibrary(path, registering);
+        if (FAILED(hr) && SUCCEEDED(first)) first = hr;
+        return first;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+}  // namespace orv
+
+// ------------------------------------------------------------ exported entry points
+
+namespace {
+// Load and unload of the shared object: the string table goes in first, the
+// cached factories go out last.
+struct ModuleLifetime {
+    ModuleLifetime() { orv::RegisterMessages(); }
+    ~ModuleLifetime() { orv::ReleaseClassFactories(); }
+} g_moduleLifetime;
+}  // namespace
+
+extern "C" {
+
+__attribute__((visibility("default"))) HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
+    return orv::GetClassFactory(rclsid, riid, ppv);
+}
+
+__attribute__((visibility("default"))) HRESULT DllCanUnloadNow() {
+    return orv::ModuleLockCount() == 0 ? S_OK : S_FALSE;
+}
+
+__attribute__((visibility("default"))) HRESULT DllRegisterServer() { return orv::RegisterServer(true); }
+
+__attribute__((visibility("default"))) HRESULT DllUnregisterServer() { return orv::RegisterServer(false); }
 }

@@ -1,7 +1,12 @@
-// The registry: keys with string and DWORD values under HKEY_CLASSES_ROOT and
-// HKEY_CURRENT_USER. Held in memory per process; when the environment variable
+// The registry: keys with string, DWORD and binary values under the roots
+// HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE and HKEY_USERS (four
+// separate trees). Key and value names compare without regard to ASCII case and
+// keep the case they were created with; subkey paths are separated by
+// backslashes. Held in memory per process; when the environment variable
 // ORVDOCS_REGISTRY names a file, the registry is loaded from it and every
-// change is written back to it atomically, so registrations outlive a process.
+// change is written back to it atomically, so registrations outlive a process
+// and several processes share them (docs/registry.md). A damaged file is left
+// untouched and every registry function answers ERROR_BADDB.
 #pragma once
 
 #include "types.h"
@@ -25,6 +30,7 @@ inline constexpr LSTATUS ERROR_NOT_ENOUGH_MEMORY = 8;
 inline constexpr LSTATUS ERROR_OUTOFMEMORY = 14;
 inline constexpr LSTATUS ERROR_INVALID_PARAMETER = 87;
 inline constexpr LSTATUS ERROR_INSUFFICIENT_BUFFER = 122;
+inline constexpr LSTATUS ERROR_BAD_PATHNAME = 161;
 inline constexpr LSTATUS ERROR_MORE_DATA = 234;
 inline constexpr LSTATUS ERROR_NO_MORE_ITEMS = 259;
 inline constexpr LSTATUS ERROR_BADDB = 1009;
@@ -39,6 +45,8 @@ inline constexpr DWORD REG_SZ = 1;
 inline constexpr DWORD REG_EXPAND_SZ = 2;
 inline constexpr DWORD REG_BINARY = 3;
 inline constexpr DWORD REG_DWORD = 4;
+inline constexpr DWORD REG_MULTI_SZ = 7;
+inline constexpr DWORD REG_QWORD = 11;
 
 inline constexpr DWORD REG_OPTION_NON_VOLATILE = 0;
 inline constexpr DWORD REG_CREATED_NEW_KEY = 1;
@@ -51,6 +59,10 @@ inline constexpr REGSAM KEY_ENUMERATE_SUB_KEYS = 0x0008;
 inline constexpr REGSAM KEY_READ = 0x20019;
 inline constexpr REGSAM KEY_WRITE = 0x20006;
 inline constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
+inline constexpr REGSAM KEY_NOTIFY = 0x0010;
+inline constexpr REGSAM KEY_CREATE_LINK = 0x0020;
+inline constexpr REGSAM KEY_WOW64_64KEY = 0x0100;
+inline constexpr REGSAM KEY_WOW64_32KEY = 0x0200;
 
 struct SECURITY_ATTRIBUTES;
 struct FILETIME {
@@ -75,7 +87,16 @@ LSTATUS RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, DWORD* lpcchName,
                       LPWSTR lpClass, DWORD* lpcchClass, FILETIME* lpftLastWriteTime);
 LSTATUS RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, DWORD* lpcchValueName, DWORD* lpReserved,
                       DWORD* lpType, BYTE* lpData, DWORD* lpcbData);
+LSTATUS RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, DWORD* lpcchClass, DWORD* lpReserved, DWORD* lpcSubKeys,
+                         DWORD* lpcbMaxSubKeyLen, DWORD* lpcbMaxClassLen, DWORD* lpcValues,
+                         DWORD* lpcbMaxValueNameLen, DWORD* lpcbMaxValueLen, DWORD* lpcbSecurityDescriptor,
+                         FILETIME* lpftLastWriteTime);
 LSTATUS RegCloseKey(HKEY hKey);
 
 // Name of the environment variable that points at the registry file.
 inline constexpr const char* ORVDOCS_REGISTRY_ENV = "ORVDOCS_REGISTRY";
+
+// Not a platform function: forgets the registry held in memory and closes every
+// open key handle. The next registry call reads ORVDOCS_REGISTRY again and, when
+// it names a file, loads that file afresh. Meant for tests that switch files.
+void OrvRegistryReset();

@@ -4,3 +4,13 @@
 
 #include <orvdocs/platform/platform.h>
 #include <orvdocs/typelib/typelib.h>
+#include <orvdocs/frame/outside.h>
+
+// The entry points liborvdocs.so exports (a host that links the library may
+// call DllRegisterServer directly).
+extern "C" {
+HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv);
+HRESULT DllCanUnloadNow();
+HRESULT DllRegisterServer();
+HRESULT DllUnregisterServer();
+}

@@ -48,6 +48,12 @@ template <class I>
 struct Aggregated {};
 template <class I, class C>
 struct TearOff {};
+// An interface some of whose members are not built yet: they answer E_NOTIMPL
+// (see typelib/not_built.h) until the class overrides them.
+template <class I>
+struct Pending {};
+template <class I>
+class NotBuilt;
 template <class E>
 struct TearOffClass;
 template <class I, class C>
@@ -137,6 +143,10 @@ template <class Derived, class I, class C>
 struct BaseOf<Derived, TearOff<I, C>> {
     using type = NoBase<TearOff<I, C>>;
 };
+template <class Derived, class I>
+struct BaseOf<Derived, Pending<I>> {
+    using type = NotBuilt<I>;
+};
 
 template <class... E>
 struct FirstDual;
@@ -144,14 +154,13 @@ template <>
 struct FirstDual<> {
     using type = void;
 };
-template <class E, class... R>
-struct FirstDual<E, R...> {
-    using type = std::conditional_t<kIsDual<E>, E, typename FirstDual<R...>::type>;
-};
-
 template <class E>
 struct InterfaceOf {
     using type = E;
+};
+template <class I>
+struct InterfaceOf<Pending<I>> {
+    using type = I;
 };
 template <class I>
 struct InterfaceOf<Aggregated<I>> {
@@ -161,6 +170,13 @@ template <class I, class C>
 struct InterfaceOf<TearOff<I, C>> {
     using type = I;
 };
+template <class E, class... R>
+struct FirstDual<E, R...> {
+    using I = typename InterfaceOf<E>::type;
+    static constexpr bool implemented = std::is_same_v<E, I> || std::is_same_v<E, Pending<I>>;
+    using type = std::conditional_t<implemented && kIsDual<I>, I, typename FirstDual<R...>::type>;
+};
+
 
 // The state every object shares: reference count, lock, outer unknown.
 class ObjectState {
@@ -266,8 +282,9 @@ private:
                         return CreateTearOff<E>(static_cast<Derived*>(self), hr);
                     }};
         } else {
-            return {&uuidof<E>(), EntryKind::Direct, [](void* self, HRESULT*) -> IUnknown* {
-                        return static_cast<E*>(static_cast<Derived*>(self));
+            using I = typename InterfaceOf<E>::type;
+            return {&uuidof<I>(), EntryKind::Direct, [](void* self, HRESULT*) -> IUnknown* {
+                        return static_cast<I*>(static_cast<Derived*>(self));
                     }};
         }
     }
@@ -395,10 +412,14 @@ HRESULT CreateObjectWithAccess(ComPtr<IUnknown>* unknown, T** object) noexcept {
     return first.As(unknown);
 }
 
+// The implementation base of an interface: its dispatch implementation when dual.
+template <class I>
+using ImplOf = std::conditional_t<detail::kIsDual<I>, DispatchImpl<I>, I>;
+
 // The base of a tear-off: a separate object serving interface I of its owner,
 // holding a counted reference to the owner. Every other interface is the owner's.
-template <class Owner, class I>
-class TearOffOf : public std::conditional_t<detail::kIsDual<I>, DispatchImpl<I>, I> {
+template <class Owner, class I, class Base = ImplOf<I>>
+class TearOffOf : public Base {
 public:
     explicit TearOffOf(Owner* owner) : owner_(owner) { owner_unknown_ = owner->ControllingUnknown(); }
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
@@ -425,6 +446,13 @@ protected:
 private:
     LONG volatile refs_ = 0;
     ModuleReference module_;
+};
+
+// A tear-off whose members are not built yet.
+template <class Owner, class I>
+class PendingTearOff final : public TearOffOf<Owner, I, NotBuilt<I>> {
+public:
+    using TearOffOf<Owner, I, NotBuilt<I>>::TearOffOf;
 };
 
 template <class Derived, const CLSID* Clsid, class... Entries>

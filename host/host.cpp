@@ -1,1 +1,0 @@
-// Outside components a host registers: filled in as the library grows.

@@ -1,0 +1,26 @@
+// Registers the host's outside components with the component runtime, so that
+// the library's classes find them by class identifier (CoCreateInstance).
+#pragma once
+
+#include <orvdocs/orvdocs.h>
+
+#include <vector>
+
+namespace orv::host {
+
+// One registered class object; revoke it with Revoke().
+struct Registration {
+    std::vector<DWORD> cookies;
+    // Withdraws every class object this registration made.
+    void Revoke() noexcept;
+};
+
+// Registers the reference item and the list component (and, as the host grows,
+// every other outside component of this folder) for the calling process.
+HRESULT RegisterHostComponents(Registration* out) noexcept;
+
+// Creation functions, for hosts that register the components one by one.
+HRESULT CreateRefItem(IUnknown* outer, REFIID riid, void** ppv) noexcept;
+HRESULT CreateUnknownList(IUnknown* outer, REFIID riid, void** ppv) noexcept;
+
+}  // namespace orv::host

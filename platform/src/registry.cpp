@@ -314,9 +314,9 @@ private:
             else if (n < 0 && errno == EINTR) continue;
             else ok = false, why = std::strerror(errno);
         }
-        // The data reaches the disk before the rename makes it the file, so a
-        // crash leaves either the old or the new file, never a cut one.
-        if (ok && ::fsync(fd) != 0) ok = false, why = std::strerror(errno);
+        // No fsync: the rename already makes the change atomic for every
+        // reader and against a crash of any process; an fsync per change would
+        // make a module's self-registration (hundreds of changes) take seconds.
         if (::close(fd) != 0 && ok) ok = false, why = std::strerror(errno);
         if (ok && ::rename(tmp.c_str(), path_.c_str()) != 0) ok = false, why = std::strerror(errno);
         if (!ok) {

@@ -74,12 +74,12 @@ std::vector<const Member*> BySlot(const Interface& info) {
 
 std::vector<std::u16string> ParamMarks(const Member& m) {
     std::vector<std::u16string> marks;
-    std::u16string_view spec(m.paramSpec ? m.paramSpec : u"");
-    if (spec.empty()) return marks;
+    std::u16string_view text(m.paramSpec ? m.paramSpec : u"");
+    if (text.empty()) return marks;
     std::size_t start = 0;
     for (;;) {
-        const std::size_t comma = spec.find(u',', start);
-        auto item = spec.substr(start, comma == std::u16string_view::npos ? spec.npos : comma - start);
+        const std::size_t comma = text.find(u',', start);
+        auto item = text.substr(start, comma == std::u16string_view::npos ? text.npos : comma - start);
         const std::size_t colon = item.find(u':');
         marks.emplace_back(colon == item.npos ? std::u16string() : std::u16string(item.substr(colon + 1)));
         if (comma == std::u16string_view::npos) break;

@@ -10,3 +10,4 @@
 #include "text.h"
 #include "comptr.h"
 #include "strings.h"
+#include "msxml.h"

@@ -1,0 +1,230 @@
+// The shared state of one DOM document: trees, node objects, detaching and
+// re-homing nodes.
+#include "domdoc.h"
+
+#include "domnode.h"
+
+namespace orv::dom {
+
+DomDoc::DomDoc() {
+    auto t = std::make_unique<Tree>();
+    t->isMain = true;
+    main_ = t.get();
+    trees_.emplace(t->Key(), std::move(t));
+}
+
+// Every node object holds the DomDoc, so none is left when it goes.
+DomDoc::~DomDoc() = default;
+
+Tree* DomDoc::TreeOf(pugi::xml_node n) {
+    auto it = trees_.find(n.root().internal_object());
+    return it == trees_.end() ? nullptr : it->second.get();
+}
+
+Tree& DomDoc::NewHoldingTree() {
+    auto t = std::make_unique<Tree>();
+    Tree& ref = *t;
+    trees_.emplace(t->Key(), std::move(t));
+    return ref;
+}
+
+void DomDoc::ReplaceMain(std::unique_ptr<Tree> fresh) {
+    Tree* old = main_;
+    old->isMain = false;
+    fresh->isMain = true;
+    main_ = fresh.get();
+    trees_.emplace(fresh->Key(), std::move(fresh));
+    Collect(old);
+    ++version;
+}
+
+void DomDoc::Collect(Tree* t) {
+    if (t && !t->isMain && t->wrappers == 0) trees_.erase(t->Key());
+}
+
+DomNode* DomDoc::DocumentObject() {
+    if (documentObject_ && documentObject_->TryAddRef()) return documentObject_;
+    documentObject_ = new DomNode(shared_from_this(), NodeKind::Document, {}, {}, nullptr);
+    return documentObject_;
+}
+
+DomNode* DomDoc::Wrap(pugi::xml_node n) {
+    if (!n) return nullptr;
+    if (n == MainRoot()) return DocumentObject();
+    if (n.type() == pugi::node_document) return nullptr;  // a holding root
+    return Lookup(n.internal_object(), NodeKind::Node, n, {});
+}
+
+DomNode* DomDoc::WrapAttribute(pugi::xml_attribute a, pugi::xml_node owner) {
+    if (!a || !owner) return nullptr;
+    return Lookup(a.internal_object(), NodeKind::Attribute, owner, a);
+}
+
+DomNode* DomDoc::Lookup(const void* key, NodeKind kind, pugi::xml_node n, pugi::xml_attribute a) {
+    auto [it, inserted] = cache_.try_emplace(key, nullptr);
+    if (!inserted && it->second->TryAddRef()) return it->second;
+    // A new object; an entry left by an object on its way out is taken over
+    // (that object then leaves the entry alone).
+    Tree* t = TreeOf(n);
+    DomNode* w;
+    try {
+        w = new DomNode(shared_from_this(), kind, n, a, t);
+    } catch (...) {
+        if (inserted) cache_.erase(it);
+        throw;
+    }
+    it->second = w;
+    ++t->wrappers;
+    return w;
+}
+
+DomNode* DomDoc::CreateOrphan(pugi::xml_node_type type, const char* name, const char* value) {
+    Tree& t = NewHoldingTree();
+    pugi::xml_node n = t.doc.append_child(type);
+    bool ok = n && (!name || n.set_name(name)) && (!value || n.set_value(value));
+    DomNode* w = nullptr;
+    if (ok) {
+        try {
+            w = Wrap(n);
+        } catch (...) {
+            Collect(&t);
+            throw;
+        }
+    }
+    if (!w) {
+        Collect(&t);
+        throw std::bad_alloc();
+    }
+    return w;
+}
+
+void DomDoc::Forget(DomNode* node) {
+    if (node->kind_ == NodeKind::Document) {
+        if (documentObject_ == node) documentObject_ = nullptr;
+        return;
+    }
+    auto it = cache_.find(node->Key());
+    if (it != cache_.end() && it->second == node) cache_.erase(it);
+    Tree* t = node->tree_;
+    --t->wrappers;
+    Collect(t);
+}
+
+bool DomDoc::SubtreeHasWrappers(pugi::xml_node n) {
+    Tree* t = TreeOf(n);
+    if (!t || t->wrappers == 0) return false;
+    pugi::xml_node cur = n;
+    for (;;) {
+        if (cache_.count(cur.internal_object())) return true;
+        for (pugi::xml_attribute a = cur.first_attribute(); a; a = a.next_attribute())
+            if (cache_.count(a.internal_object())) return true;
+        if (cur.first_child()) {
+            cur = cur.first_child();
+            continue;
+        }
+        while (cur != n && !cur.next_sibling()) cur = cur.parent();
+        if (cur == n) return false;
+        cur = cur.next_sibling();
+    }
+}
+
+namespace {
+
+// Moves one node object's count from its old tree to its new one.
+void Retarget(Tree*& tree, Tree* toTree, std::vector<Tree*>& emptied) {
+    if (--tree->wrappers == 0) emptied.push_back(tree);
+    tree = toTree;
+    ++toTree->wrappers;
+}
+
+}  // namespace
+
+void DomDoc::RehomeAttribute(pugi::xml_attribute from, DomDoc& target, pugi::xml_attribute to,
+                             pugi::xml_node toOwner, std::vector<Tree*>& emptied) {
+    auto it = cache_.find(from.internal_object());
+    if (it == cache_.end()) return;
+    DomNode* w = it->second;
+    cache_.erase(it);
+    Retarget(w->tree_, target.TreeOf(toOwner), emptied);
+    w->node_ = toOwner;
+    w->attr_ = to;
+    if (&target != this) w->doc_.store(target.shared_from_this(), std::memory_order_release);
+    target.cache_[to.internal_object()] = w;
+}
+
+void DomDoc::Rehome(pugi::xml_node from, DomDoc& target, pugi::xml_node to, std::vector<Tree*>& emptied) {
+    Tree* fromTree = TreeOf(from);
+    if (!fromTree || fromTree->wrappers == 0) return;
+    Tree* toTree = target.TreeOf(to);
+    const bool otherDoc = &target != this;
+    std::shared_ptr<DomDoc> targetRef = otherDoc ? target.shared_from_this() : nullptr;
+    pugi::xml_node a = from, b = to;
+    for (;;) {
+        auto it = cache_.find(a.internal_object());
+        if (it != cache_.end()) {
+            DomNode* w = it->second;
+            cache_.erase(it);
+            Retarget(w->tree_, toTree, emptied);
+            w->node_ = b;
+            if (otherDoc) w->doc_.store(targetRef, std::memory_order_release);
+            target.cache_[b.internal_object()] = w;
+        }
+        if (a.first_attribute()) {
+            pugi::xml_attribute x = a.first_attribute(), y = b.first_attribute();
+            for (; x && y; x = x.next_attribute(), y = y.next_attribute())
+                if (cache_.count(x.internal_object())) RehomeAttribute(x, target, y, b, emptied);
+        }
+        if (a.first_child()) {
+            a = a.first_child();
+            b = b.first_child();
+            continue;
+        }
+        while (a != from && !a.next_sibling()) {
+            a = a.parent();
+            b = b.parent();
+        }
+        if (a == from) break;
+        a = a.next_sibling();
+        b = b.next_sibling();
+    }
+}
+
+void DomDoc::Detach(pugi::xml_node n) {
+    std::vector<Tree*> emptied;
+    if (SubtreeHasWrappers(n)) {
+        Tree& t = NewHoldingTree();
+        pugi::xml_node copy = t.doc.append_copy(n);
+        if (!copy) throw std::bad_alloc();
+        Rehome(n, *this, copy, emptied);
+    }
+    DestroySubtree(n);
+    ++version;
+    for (Tree* t : emptied) Collect(t);
+}
+
+void DomDoc::DetachAttribute(pugi::xml_node owner, pugi::xml_attribute a) {
+    std::vector<Tree*> emptied;
+    if (cache_.count(a.internal_object())) {
+        Tree& t = NewHoldingTree();
+        pugi::xml_node holder = t.doc.append_child(pugi::node_element);
+        pugi::xml_attribute copy = holder ? holder.append_copy(a) : pugi::xml_attribute();
+        if (!copy) throw std::bad_alloc();
+        RehomeAttribute(a, *this, copy, holder, emptied);
+    }
+    owner.remove_attribute(a);
+    for (Tree* t : emptied) Collect(t);
+}
+
+void DestroySubtree(pugi::xml_node n) {
+    pugi::xml_node cur = n;
+    for (;;) {
+        while (cur.first_child()) cur = cur.first_child();
+        if (cur == n) break;
+        pugi::xml_node parent = cur.parent();
+        parent.remove_child(cur);
+        cur = parent;
+    }
+    if (pugi::xml_node parent = n.parent()) parent.remove_child(n);
+}
+
+}  // namespace orv::dom

@@ -1,0 +1,123 @@
+// Loading and writing back: the written form, Cyrillic text, references,
+// attribute order, escaping, the declaration, white space.
+#include "dom_test_util.h"
+
+using namespace domtest;
+
+TEST(DomWrittenForm, CyrillicTextAndAttributesRoundTrip) {
+    const std::string text = "<ДОК Имя=\"Иванов Пётр\" ОТДЕЛ=\"Бухгалтерия №2\"><СТР>Сумма: 1 234,56 ₽ — ёЁ</СТР></ДОК>";
+    auto doc = Load(text);
+    EXPECT_EQ(Xml(doc), text);
+    auto root = Root(doc);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(Attr(root, "Имя"), "Иванов Пётр");
+    Bstr tag;
+    ASSERT_EQ(root->get_tagName(tag.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_EQ(U8(tag), "ДОК");
+    EXPECT_EQ(Text(Select(doc, "ДОК/СТР")), "Сумма: 1 234,56 ₽ — ёЁ");
+    // A character outside the basic plane crosses as a surrogate pair and back.
+    auto emoji = Load("<a b=\"𝄞\">𝄞</a>");
+    EXPECT_EQ(Xml(emoji), "<a b=\"𝄞\">𝄞</a>");
+    Bstr t;
+    ASSERT_EQ(Root(emoji)->get_text(t.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_EQ(t.Length(), 2u);
+}
+
+TEST(DomWrittenForm, NoIndentationSelfClosedAndEscaped) {
+    auto doc = Load("<root>\n  <a   x = 'q&quot;&amp;&lt;'  />\n  <b></b>\n  <c>1 &lt; 2 &amp;&amp; 3 &gt; 2</c>\n</root>");
+    EXPECT_EQ(Xml(doc), "<root><a x=\"q&quot;&amp;&lt;\"/><b/><c>1 &lt; 2 &amp;&amp; 3 &gt; 2</c></root>");
+    // Values set through the DOM are escaped on the way out and read back as set.
+    auto root = Root(doc);
+    ASSERT_EQ(SetAttr(root, "v", "a<b & \"c\" 'd'"), S_OK);
+    ComPtr<IXMLDOMNode> c = Select(doc, "root/c");
+    ASSERT_EQ(c->put_text(B("x<y>&z")), S_OK);
+    std::string written = Xml(doc);
+    EXPECT_EQ(written,
+              "<root v=\"a&lt;b &amp; &quot;c&quot; 'd'\"><a x=\"q&quot;&amp;&lt;\"/><b/><c>x&lt;y&gt;&amp;z</c></root>");
+    auto again = Load(written);
+    EXPECT_EQ(Attr(Root(again), "v"), "a<b & \"c\" 'd'");
+    EXPECT_EQ(Text(Select(again, "root/c")), "x<y>&z");
+}
+
+TEST(DomWrittenForm, AttributesKeepTheOrderTheyWereSetIn) {
+    auto doc = NewDoc();
+    auto e = NewElement(doc, "R");
+    ASSERT_EQ(doc->appendChild(e.Get(), nullptr), S_OK);
+    for (const char* name : {"Z", "A", "M", "B"}) ASSERT_EQ(SetAttr(e, name, name), S_OK);
+    ASSERT_EQ(SetAttr(e, "A", "again"), S_OK);  // setting again keeps the place
+    EXPECT_EQ(Xml(doc), "<R Z=\"Z\" A=\"again\" M=\"M\" B=\"B\"/>");
+    ASSERT_EQ(e->removeAttribute(B("M")), S_OK);
+    EXPECT_EQ(e->removeAttribute(B("M")), S_FALSE);
+    ASSERT_EQ(SetAttr(e, "M", "last"), S_OK);
+    EXPECT_EQ(Xml(doc), "<R Z=\"Z\" A=\"again\" B=\"B\" M=\"last\"/>");
+    // Loaded attributes keep the order of the text.
+    EXPECT_EQ(Xml(Load("<r c=\"1\" a=\"2\" b=\"3\"/>")), "<r c=\"1\" a=\"2\" b=\"3\"/>");
+}
+
+TEST(DomWrittenForm, DeclarationIsKeptWithoutItsEncoding) {
+    auto doc = Load("<?xml version=\"1.0\" encoding=\"windows-1251\" standalone=\"yes\"?><a>б</a>");
+    EXPECT_EQ(Xml(doc), "<?xml version=\"1.0\" standalone=\"yes\"?><a>б</a>");
+    ComPtr<IXMLDOMNode> first;
+    ASSERT_EQ(doc->get_firstChild(first.GetAddressOf()), S_OK);
+    DOMNodeType type = NODE_INVALID;
+    ASSERT_EQ(first->get_nodeType(&type), S_OK);
+    EXPECT_EQ(type, NODE_PROCESSING_INSTRUCTION);
+    Bstr name;
+    ASSERT_EQ(first->get_nodeName(name.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_EQ(U8(name), "xml");
+    EXPECT_TRUE(As<IXMLDOMProcessingInstruction>(first));
+    // The element still is the document element, and a document without a
+    // declaration writes none.
+    EXPECT_EQ(Xml(Root(doc)), "<a>б</a>");
+    EXPECT_EQ(Xml(Load("<a/>")), "<a/>");
+    // A declaration created through the DOM is written the same way.
+    auto made = NewDoc();
+    ComPtr<IXMLDOMProcessingInstruction> pi;
+    ASSERT_EQ(made->createProcessingInstruction(B("xml"), B("version=\"1.0\" encoding=\"UTF-8\""), pi.GetAddressOf()),
+              S_OK);
+    ASSERT_EQ(made->appendChild(pi.Get(), nullptr), S_OK);
+    ASSERT_EQ(made->appendChild(NewElement(made, "r").Get(), nullptr), S_OK);
+    EXPECT_EQ(Xml(made), "<?xml version=\"1.0\"?><r/>");
+}
+
+TEST(DomWrittenForm, ReferencesAreDecodedAndCommentsCdataKept) {
+    auto doc = Load("<a t=\"&#1044;&#x434;&apos;\">&#x41F;&#1088;&lt;&gt;<![CDATA[<не & разбирать>]]><!-- прим --><?pi данные?></a>");
+    auto root = Root(doc);
+    EXPECT_EQ(Attr(root, "t"), "Дд'");
+    EXPECT_EQ(Text(root), "Пр<><не & разбирать>");
+    EXPECT_EQ(Xml(doc), "<a t=\"Дд'\">Пр&lt;&gt;<![CDATA[<не & разбирать>]]><!-- прим --><?pi данные?></a>");
+}
+
+TEST(DomWrittenForm, WhiteSpaceOnlyTextIsDroppedUnlessPreserved) {
+    const char* text = "<a>\n  <b> x </b>\n</a>";
+    auto doc = Load(text);
+    EXPECT_EQ(Xml(doc), "<a><b> x </b></a>");
+    auto keep = NewDoc();
+    ASSERT_EQ(keep->put_preserveWhiteSpace(VARIANT_TRUE), S_OK);
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    ASSERT_EQ(keep->loadXML(B(text), &ok), S_OK);
+    EXPECT_EQ(Xml(keep), text);
+}
+
+TEST(DomWrittenForm, TypedValuesAreWrittenAsText) {
+    auto doc = Load("<r/>");
+    auto root = Root(doc);
+    orv::Variant i4(LONG(-2147483647 - 1)), r8(45000.75), i2(SHORT(7));
+    CY cy;
+    cy.int64 = 125000;  // 12.5
+    orv::Variant money(cy);
+    ASSERT_EQ(root->setAttribute(B("L"), i4), S_OK);
+    ASSERT_EQ(root->setAttribute(B("D"), r8), S_OK);
+    ASSERT_EQ(root->setAttribute(B("S"), i2), S_OK);
+    ASSERT_EQ(root->setAttribute(B("C"), money), S_OK);
+    EXPECT_EQ(Xml(doc), "<r L=\"-2147483648\" D=\"45000.75\" S=\"7\" C=\"12.5\"/>");
+    // A value that has no text form is refused and leaves nothing behind.
+    orv::Variant nothing;
+    nothing.vt = VT_NULL;
+    EXPECT_TRUE(FAILED(root->setAttribute(B("N"), nothing)));
+    EXPECT_EQ(Attr(root, "N"), "<null>");
+    // Names that are not XML names are refused.
+    EXPECT_EQ(SetAttr(root, "1x", "v"), E_FAIL);
+    EXPECT_EQ(SetAttr(root, "a b", "v"), E_FAIL);
+    EXPECT_EQ(root->setAttribute(nullptr, i2), E_INVALIDARG);
+}

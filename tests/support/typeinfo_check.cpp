@@ -57,7 +57,9 @@ void CheckTypeInfoTable(const orv::ti::Interface& info) {
         EXPECT_TRUE(slots.insert(m.slot).second) << "slot " << m.slot << " listed twice";
         EXPECT_TRUE(ids.insert({m.dispid, m.kind}).second) << "dispid " << m.dispid << " repeated for one kind";
         auto [it, fresh] = nameOfId.emplace(m.dispid, m.name);
-        if (!fresh) EXPECT_EQ(Utf16ToUtf8(it->second), name) << "dispid " << m.dispid << " names two members";
+        if (!fresh) {
+            EXPECT_EQ(Utf16ToUtf8(it->second), name) << "dispid " << m.dispid << " names two members";
+        }
 
         std::vector<std::u16string> marks;
         auto params = SplitParams(m.paramSpec, &marks);
@@ -67,9 +69,13 @@ void CheckTypeInfoTable(const orv::ti::Interface& info) {
             EXPECT_FALSE(params[p].empty());
             EXPECT_TRUE(unique.insert(params[p]).second) << "parameter named twice";
             const VARTYPE base = m.types[p] & VT_TYPEMASK;
-            if (marks[p] == u"DATE") EXPECT_EQ(base, VT_R8) << "DATE mark on a non-double";
-            else if (marks[p] == u"BOOL") EXPECT_EQ(base, VT_I2) << "BOOL mark on a non-16-bit integer";
-            else EXPECT_TRUE(marks[p].empty()) << "unknown mark " << Utf16ToUtf8(marks[p]);
+            if (marks[p] == u"DATE") {
+                EXPECT_EQ(base, VT_R8) << "DATE mark on a non-double";
+            } else if (marks[p] == u"BOOL") {
+                EXPECT_EQ(base, VT_I2) << "BOOL mark on a non-16-bit integer";
+            } else {
+                EXPECT_TRUE(marks[p].empty()) << "unknown mark " << Utf16ToUtf8(marks[p]);
+            }
         }
         if (m.kind == INVOKE_PROPERTYGET) {
             ASSERT_GE(m.paramCount, 1);

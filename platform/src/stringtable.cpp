@@ -62,8 +62,9 @@ bool ById(const STRINGTABLEENTRY& a, const STRINGTABLEENTRY& b) { return a.id < 
 
 }  // namespace
 
-void RegisterStringTable(HINSTANCE hInstance, const STRINGTABLEENTRY* entries, std::size_t count) {
-    if (!entries || count == 0) return;
+namespace {
+
+void AddEntries(HINSTANCE hInstance, const STRINGTABLEENTRY* entries, std::size_t count) {
     std::vector<STRINGTABLEENTRY> incoming;
     incoming.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
@@ -94,6 +95,17 @@ void RegisterStringTable(HINSTANCE hInstance, const STRINGTABLEENTRY* entries, s
             unique.push_back(e);
     }
     it->entries = std::move(unique);
+}
+
+}  // namespace
+
+void RegisterStringTable(HINSTANCE hInstance, const STRINGTABLEENTRY* entries, std::size_t count) {
+    if (!entries || count == 0) return;
+    // Out of memory leaves the module's table as it was; nothing is thrown to the caller.
+    try {
+        AddEntries(hInstance, entries, count);
+    } catch (...) {
+    }
 }
 
 void UnregisterStringTable(HINSTANCE hInstance) {

@@ -5,6 +5,7 @@
 #include <orvdocs/platform/platform.h>
 #include <orvdocs/typelib/typelib.h>
 #include <orvdocs/frame/outside.h>
+#include <orvdocs/automation.h>
 
 // The entry points liborvdocs.so exports (a host that links the library may
 // call DllRegisterServer directly).

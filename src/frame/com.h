@@ -81,6 +81,9 @@ HRESULT DispatchGetTypeInfo(const ti::Interface& info, UINT index, ITypeInfo** p
 HRESULT DispatchGetIDsOfNames(const ti::Interface& info, REFIID riid, LPOLESTR* names, UINT count, DISPID* ids);
 HRESULT DispatchInvoke(const ti::Interface& info, IUnknown* self, DISPID id, REFIID riid, WORD flags,
                        DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep, UINT* argErr);
+// Releases the cached type information objects (module unload); references
+// callers still hold stay valid.
+void ReleaseTypeInfoCache() noexcept;
 
 template <class T>
 inline constexpr bool kIsDual = std::is_base_of_v<IDispatch, T> && !std::is_same_v<T, IDispatch>;

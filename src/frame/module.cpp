@@ -2,7 +2,9 @@
 // self-registration.
 #include "frame/module.h"
 
+#include "frame/com.h"
 #include "frame/messages.h"
+#include "typelib/interfaces.h"
 
 #include <orvdocs/platform/combase.h>
 #include <orvdocs/platform/comptr.h>
@@ -155,9 +157,63 @@ HRESULT RegisterClass(const ClassEntry& e, const std::u16string& modulePath, boo
     return S_OK;
 }
 
+// The default value of a key under HKEY_CLASSES_ROOT; empty when absent.
+std::u16string ReadDefault(const std::u16string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+    char16_t buf[256];
+    DWORD size = sizeof buf;
+    DWORD type = 0;
+    LSTATUS st = RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+    RegCloseKey(key);
+    if (st != ERROR_SUCCESS || type != REG_SZ) return {};
+    std::u16string text(buf, size / sizeof(char16_t));
+    while (!text.empty() && text.back() == 0) text.pop_back();
+    return text;
+}
+
+// The automation marshaler, which serves every dual interface from its type information.
+constexpr const char16_t* kAutomationProxy = u"{00020424-0000-0000-C000-000000000046}";
+
+// HKCR\Interface\{IID} of every interface of the type library: its name, the
+// type library it belongs to and, for the dual ones, the automation marshaler
+// as proxy. Unregistration removes only keys that name this type library, so
+// another component's registration of the same interface survives.
+HRESULT RegisterInterfaces(bool registering) {
+    const std::u16string lib = GuidText(LIBID_ORVDOCSLib);
+    std::size_t count = 0;
+    const InterfaceEntry* list = TypeLibraryInterfaces(&count);
+    HRESULT first = S_OK;
+    auto note = [&first](HRESULT hr) {
+        if (FAILED(hr) && SUCCEEDED(first)) first = hr;
+        return SUCCEEDED(hr);
+    };
+    KeyWriter w;
+    for (std::size_t i = 0; i < count; ++i) {
+        const InterfaceEntry& e = list[i];
+        const std::u16string key = u"Interface\\" + GuidText(*e.iid);
+        if (!registering) {
+            if (ReadDefault(key + u"\\TypeLib") == lib) note(RemoveTree(key));
+            continue;
+        }
+        if (!note(RemoveTree(key)) || !note(w.Set(key, e.name))) continue;
+        if (e.typeInfo) {
+            if (!note(w.Set(key + u"\\ProxyStubClsid", kAutomationProxy))) continue;
+            if (!note(w.Set(key + u"\\ProxyStubClsid32", kAutomationProxy))) continue;
+        }
+        if (!note(w.Set(key + u"\\TypeLib", lib))) continue;
+        note(w.Set(key + u"\\TypeLib", u"1.0", u"Version"));
+    }
+    return first;
+}
+
 HRESULT RegisterTypeLibrary(const std::u16string& modulePath, bool registering) {
     const std::u16string libKey = u"TypeLib\\" + GuidText(LIBID_ORVDOCSLib);
-    if (!registering) return RemoveTree(libKey);
+    if (!registering) {
+        HRESULT hr = RegisterInterfaces(false);
+        HRESULT removed = RemoveTree(libKey);
+        return FAILED(hr) ? hr : removed;
+    }
     KeyWriter w;
     const std::u16string ver = libKey + u"\\1.0";
     std::u16string dir = modulePath.substr(0, modulePath.rfind(u'/'));
@@ -165,7 +221,7 @@ HRESULT RegisterTypeLibrary(const std::u16string& modulePath, bool registering) 
     ORV_TRY(w.Set(ver + u"\\0\\linux64", modulePath));
     ORV_TRY(w.Set(ver + u"\\FLAGS", u"0"));
     ORV_TRY(w.Set(ver + u"\\HELPDIR", dir));
-    return S_OK;
+    return RegisterInterfaces(true);
 }
 
 }  // namespace
@@ -241,10 +297,13 @@ HRESULT RegisterServer(bool registering) noexcept {
 
 namespace {
 // Load and unload of the shared object: the string table goes in first, the
-// cached factories go out last.
+// cached factories and type information go out last.
 struct ModuleLifetime {
     ModuleLifetime() { orv::RegisterMessages(); }
-    ~ModuleLifetime() { orv::ReleaseClassFactories(); }
+    ~ModuleLifetime() {
+        orv::ReleaseClassFactories();
+        orv::detail::ReleaseTypeInfoCache();
+    }
 } g_moduleLifetime;
 }  // namespace
 

@@ -13,6 +13,11 @@
 // and its table cannot drift apart. The parameter list names each parameter
 // in order, comma-separated; ":DATE" or ":BOOL" marks a double or a 16-bit
 // integer that is really a DATE or a VARIANT_BOOL, which C++ cannot tell apart.
+//
+// Each entry also carries the member's dispatch thunk, instantiated from the
+// member pointer: it does nothing but the call. Finding the member, checking
+// and coercing arguments and packing results is the dispatch layer's work
+// (frame/dispatch.cpp), shared by every member of every interface.
 #pragma once
 
 #include <orvdocs/platform/oleauto.h>
@@ -21,6 +26,7 @@
 #include <cstddef>
 #include <cstring>
 #include <type_traits>
+#include <utility>
 
 namespace orv::ti {
 
@@ -52,9 +58,15 @@ struct VarTypeOf<T*, std::enable_if_t<!std::is_base_of_v<IUnknown, T> && !std::i
 template <class T>
 struct VarTypeOf<const T> : VarTypeOf<T> {};
 
-// The dispatch thunk of a member: unpacks automation arguments (already in
-// declaration order), calls the member through the interface, packs results.
-using Thunk = HRESULT (*)(IUnknown* self, VARIANT* args, UINT count, VARIANT* result, UINT* argErr);
+// The dispatch thunk of a member: calls the member on `self` (the interface
+// pointer the table describes) with its arguments, one prepared variant per
+// parameter in declaration order. The dispatch layer has already coerced each
+// in-argument to the parameter's type and pointed each out-argument's `byref`
+// at storage for the result, so the thunk only reads the values (see ArgOf).
+using Thunk = HRESULT (*)(IUnknown* self, VARIANT* args);
+
+// The most parameters a dispatch member may have (checked where its table is built).
+inline constexpr std::size_t kMaxDispatchParams = 32;
 
 struct Member {
     DISPID dispid;
@@ -64,7 +76,8 @@ struct Member {
     const VARTYPE* types;       // deduced, one per parameter
     SHORT paramCount;
     SHORT slot;                 // vtable slot of the member (0 to 2 are IUnknown's)
-    Thunk thunk;                // null until the dispatch layer provides one
+    Thunk thunk;                // calls the member with prepared arguments
+    const IID* const* iids;     // per parameter: the interface a pointer parameter is asked for, or null
 };
 
 struct Interface {
@@ -75,13 +88,62 @@ struct Interface {
     std::size_t count;
 };
 
+// One prepared argument in the member's own C++ type. Values sit at the start
+// of the variant's union, out-pointers in `byref`, interfaces in `punkVal`.
+template <class T>
+inline T ArgOf(VARIANT& v) noexcept {
+    if constexpr (std::is_same_v<T, BSTR>) {
+        return v.bstrVal;
+    } else if constexpr (std::is_pointer_v<T>) {
+        if constexpr (std::is_base_of_v<IUnknown, std::remove_pointer_t<T>>)
+            return static_cast<T>(v.punkVal);
+        else
+            return static_cast<T>(v.byref);
+    } else if constexpr (std::is_same_v<T, VARIANT>) {
+        return v;
+    } else {
+        static_assert(std::is_trivially_copyable_v<T> && sizeof(T) <= sizeof(v.llVal));
+        T x;
+        std::memcpy(&x, &v.llVal, sizeof x);
+        return x;
+    }
+}
+
+// The interface a pointer parameter of type T is asked for when it arrives as
+// another interface: null for everything but pointers to a specific interface
+// (IUnknown and IDispatch parameters are converted with VariantChangeType).
+template <class T>
+constexpr const IID* IidOfParam() {
+    if constexpr (std::is_pointer_v<T>) {
+        using I = std::remove_cv_t<std::remove_pointer_t<T>>;
+        if constexpr (std::is_base_of_v<IUnknown, I> && !std::is_same_v<I, IUnknown> && !std::is_same_v<I, IDispatch>)
+            return &uuidof<I>();
+        else
+            return nullptr;
+    } else {
+        return nullptr;
+    }
+}
+
 template <class F>
 struct Signature;
 template <class I, class... A>
 struct Signature<HRESULT (I::*)(A...)> {
     using Owner = I;
     static constexpr std::size_t arity = sizeof...(A);
+    static_assert(arity <= kMaxDispatchParams, "too many parameters for a dispatch member");
     static constexpr VARTYPE types[sizeof...(A) + 1] = {VarTypeOf<A>::vt..., VT_EMPTY};
+    static constexpr const IID* iids[sizeof...(A) + 1] = {IidOfParam<A>()..., nullptr};
+
+    // The per-member code of the dispatch layer: the call itself, nothing else.
+    template <auto Pmf>
+    static HRESULT Call(IUnknown* self, [[maybe_unused]] VARIANT* args) {
+        return CallWith<Pmf>(static_cast<I*>(self), args, std::index_sequence_for<A...>{});
+    }
+    template <auto Pmf, std::size_t... N>
+    static HRESULT CallWith(I* self, [[maybe_unused]] VARIANT* args, std::index_sequence<N...>) {
+        return (self->*Pmf)(ArgOf<A>(args[N])...);
+    }
 };
 
 // The vtable slot a pointer to a virtual member designates. In the Itanium C++
@@ -97,7 +159,8 @@ SHORT VtableSlotOf(P pmf) {
 template <auto Pmf>
 Member MakeMember(DISPID dispid, INVOKEKIND kind, const char16_t* name, const char16_t* params) {
     using S = Signature<decltype(Pmf)>;
-    return Member{dispid, kind, name, params, S::types, static_cast<SHORT>(S::arity), VtableSlotOf(Pmf), nullptr};
+    return Member{dispid, kind, name, params, S::types, static_cast<SHORT>(S::arity), VtableSlotOf(Pmf),
+                  &S::template Call<Pmf>, S::iids};
 }
 
 }  // namespace orv::ti

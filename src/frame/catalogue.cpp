@@ -7,16 +7,13 @@
 #include "document/OrvDocExtension.h"
 #include "document/OrvDocument.h"
 #include "reference/OrvReferences.h"
+#include "kinds/pending_kinds.h"
 #include "sickleave/OrvBLDocProtocol.h"
 #include "typelib/not_built.h"
 
 namespace orv {
 
-class OrvDOutsSovm : public CoClass<OrvDOutsSovm, &CLSID_OrvDOutsSovm, Pending<IOrvDOutsSovm>, IDispatch, ISupportErrorInfo> {};
 class OrvDocList : public CoClass<OrvDocList, &CLSID_OrvDocList, Pending<IOrvDocList>, IDispatch, ISupportErrorInfo, Pending<IOrvObjAsXmlString>, Pending<IOrvObjAsXmlStringD>, TearOff<IOrvENUMDocuments, PendingTearOff<OrvDocList, IOrvENUMDocuments>>> {};
-class OrvLPDoc : public CoClass<OrvLPDoc, &CLSID_OrvLPDoc, Pending<IOrvLPDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvNLDoc : public CoClass<OrvNLDoc, &CLSID_OrvNLDoc, Pending<IOrvNLDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvMPDoc : public CoClass<OrvMPDoc, &CLSID_OrvMPDoc, Pending<IOrvMPDoc>, IDispatch, ISupportErrorInfo> {};
 class OrvInstanceList : public CoClass<OrvInstanceList, &CLSID_OrvInstanceList, Pending<IOrvInstanceList>, IDispatch, ISupportErrorInfo, Pending<IOrvObjAsXmlString>> {};
 class OrvMonth : public CoClass<OrvMonth, &CLSID_OrvMonth, Pending<IOrvMonth>, ISupportErrorInfo, IDispatch, Pending<IOrvM>,
                                 Pending<IOrvMonthDisp>, Pending<IOrvObjAsXmlString>> {
@@ -24,48 +21,11 @@ public:
     // Error information is described for both faces of the month.
     static bool SupportsErrorInfo(REFIID riid) { return riid == IID_IOrvMonth || riid == IID_IOrvMonthDisp; }
 };
-class OrvVlDoc : public CoClass<OrvVlDoc, &CLSID_OrvVlDoc, Pending<IOrvVlDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvUVDoc : public CoClass<OrvUVDoc, &CLSID_OrvUVDoc, Pending<IOrvUVDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvOKDoc : public CoClass<OrvOKDoc, &CLSID_OrvOKDoc, Pending<IOrvOKDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvS1Doc : public CoClass<OrvS1Doc, &CLSID_OrvS1Doc, Pending<IOrvS1Doc>, IDispatch, ISupportErrorInfo> {};
-class OrvERDoc : public CoClass<OrvERDoc, &CLSID_OrvERDoc, Pending<IOrvERDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvTNDoc : public CoClass<OrvTNDoc, &CLSID_OrvTNDoc, Pending<IOrvTNDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvBLDoc : public CoClass<OrvBLDoc, &CLSID_OrvBLDoc, Pending<IOrvBLDoc>, IDispatch, ISupportErrorInfo, TearOff<IOrvENUMBlTypes, PendingTearOff<OrvBLDoc, IOrvENUMBlTypes>>> {};
 class OrvBLProtHistoryItem : public CoClass<OrvBLProtHistoryItem, &CLSID_OrvBLProtHistoryItem, Pending<IOrvBLProtHistoryItem>, IDispatch> {};
 class OrvBlProtPayMonthItem : public CoClass<OrvBlProtPayMonthItem, &CLSID_OrvBlProtPayMonthItem, Pending<IOrvBlProtPayMonthItem>, IDispatch> {};
-class OrvSBDoc : public CoClass<OrvSBDoc, &CLSID_OrvSBDoc, Pending<IOrvSBDoc>, IDispatch, ISupportErrorInfo> {};
 class OrvBank : public CoClass<OrvBank, &CLSID_OrvBank, Pending<IOrvBank>, IDispatch, ISupportErrorInfo, Pending<IOrvObjAsXmlString>> {};
-class OrvILDoc : public CoClass<OrvILDoc, &CLSID_OrvILDoc, Pending<IOrvILDoc>, IDispatch, ISupportErrorInfo> {};
 class OrvMTrace : public CoClass<OrvMTrace, &CLSID_OrvMTrace, Pending<IOrvMTrace>, IDispatch, ISupportErrorInfo, Pending<IOrvDepPeriod>> {};
-class OrvOTDoc : public CoClass<OrvOTDoc, &CLSID_OrvOTDoc, Pending<IOrvOTDoc>, IDispatch, TearOff<IOrvENUMBlTypes, PendingTearOff<OrvOTDoc, IOrvENUMBlTypes>>, Pending<IOrvOTProtocol>> {};
-class OrvINDoc : public CoClass<OrvINDoc, &CLSID_OrvINDoc, Pending<IOrvINDoc>, IDispatch> {};
-class OrvSTDoc : public CoClass<OrvSTDoc, &CLSID_OrvSTDoc, Pending<IOrvSTDoc>, IDispatch> {};
-class OrvS2Doc : public CoClass<OrvS2Doc, &CLSID_OrvS2Doc, Pending<IOrvS2Doc>, IDispatch> {};
-class OrvDRDoc : public CoClass<OrvDRDoc, &CLSID_OrvDRDoc, Pending<IOrvDRDoc>, IDispatch> {};
 class OrvMonthList : public CoClass<OrvMonthList, &CLSID_OrvMonthList, Pending<IOrvMonthList>, IDispatch, Pending<IOrvUnknownList>> {};
-class OrvAVDoc : public CoClass<OrvAVDoc, &CLSID_OrvAVDoc, Pending<IOrvAVDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvZMDoc : public CoClass<OrvZMDoc, &CLSID_OrvZMDoc, Pending<IOrvZMDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvJBDoc : public CoClass<OrvJBDoc, &CLSID_OrvJBDoc, Pending<IOrvJBDoc>, IDispatch> {};
-class OrvMYDoc : public CoClass<OrvMYDoc, &CLSID_OrvMYDoc, Pending<IOrvMYDoc>, IDispatch> {};
-class OrvTVDoc : public CoClass<OrvTVDoc, &CLSID_OrvTVDoc, Pending<IOrvTVDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvSRDoc : public CoClass<OrvSRDoc, &CLSID_OrvSRDoc, Pending<IOrvSRDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvTDDoc : public CoClass<OrvTDDoc, &CLSID_OrvTDDoc, Pending<IOrvTDDoc>, IDispatch> {};
-class OrvZZDoc : public CoClass<OrvZZDoc, &CLSID_OrvZZDoc, Pending<IOrvZZDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvS3Doc : public CoClass<OrvS3Doc, &CLSID_OrvS3Doc, Pending<IOrvS3Doc>, IDispatch, ISupportErrorInfo> {};
-class OrvXLDoc : public CoClass<OrvXLDoc, &CLSID_OrvXLDoc, Pending<IOrvXLDoc>, IDispatch> {};
-class OrvTCDoc : public CoClass<OrvTCDoc, &CLSID_OrvTCDoc, Pending<IOrvTCDoc>, IDispatch> {};
-class OrvMDDoc : public CoClass<OrvMDDoc, &CLSID_OrvMDDoc, Pending<IOrvMDDoc>, IDispatch> {};
-class OrvZGDoc : public CoClass<OrvZGDoc, &CLSID_OrvZGDoc, Pending<IOrvZGDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvRIDoc : public CoClass<OrvRIDoc, &CLSID_OrvRIDoc, Pending<IOrvRIDoc>, IDispatch> {};
-class OrvPSDoc : public CoClass<OrvPSDoc, &CLSID_OrvPSDoc, Pending<IOrvPSDoc>, IDispatch> {};
-class OrvVVDoc : public CoClass<OrvVVDoc, &CLSID_OrvVVDoc, Pending<IOrvVVDoc>, IDispatch> {};
-class OrvORDoc : public CoClass<OrvORDoc, &CLSID_OrvORDoc, Pending<IOrvORDoc>, IDispatch> {};
-class OrvMGDoc : public CoClass<OrvMGDoc, &CLSID_OrvMGDoc, Pending<IOrvMGDoc>, IDispatch> {};
-class OrvMIDoc : public CoClass<OrvMIDoc, &CLSID_OrvMIDoc, Pending<IOrvMIDoc>, IDispatch> {};
-class OrvIJDoc : public CoClass<OrvIJDoc, &CLSID_OrvIJDoc, Pending<IOrvIJDoc>, IDispatch> {};
-class OrvVODoc : public CoClass<OrvVODoc, &CLSID_OrvVODoc, Pending<IOrvVODoc>, IDispatch> {};
-class OrvBVDoc : public CoClass<OrvBVDoc, &CLSID_OrvBVDoc, Pending<IOrvBVDoc>, IDispatch> {};
-class OrvMVDoc : public CoClass<OrvMVDoc, &CLSID_OrvMVDoc, Pending<IOrvMVDoc>, IDispatch> {};
 
 namespace {
 

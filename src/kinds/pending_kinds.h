@@ -1,0 +1,53 @@
+// The specific document kinds whose members are not built yet: they are
+// created, answer their interfaces and receive their document; their members
+// answer E_NOTIMPL until each kind is built in a file of its own.
+#pragma once
+
+#include "kinds/SpecificObject.h"
+#include "typelib/not_built.h"
+
+namespace orv {
+
+class OrvDOutsSovm : public SpecificObject<OrvDOutsSovm, &CLSID_OrvDOutsSovm, Pending<IOrvDOutsSovm>, IDispatch, ISupportErrorInfo> {};
+class OrvLPDoc : public SpecificObject<OrvLPDoc, &CLSID_OrvLPDoc, Pending<IOrvLPDoc>, IDispatch, ISupportErrorInfo> {};
+class OrvNLDoc : public SpecificObject<OrvNLDoc, &CLSID_OrvNLDoc, Pending<IOrvNLDoc>, IDispatch, ISupportErrorInfo> {};
+class OrvMPDoc : public SpecificObject<OrvMPDoc, &CLSID_OrvMPDoc, Pending<IOrvMPDoc>, IDispatch, ISupportErrorInfo> {};
+class OrvVlDoc : public SpecificObject<OrvVlDoc, &CLSID_OrvVlDoc, Pending<IOrvVlDoc>, IDispatch, ISupportErrorInfo> {};
+class OrvUVDoc : public SpecificObject<OrvUVDoc, &CLSID_OrvUVDoc, Pending<IOrvUVDoc>, IDispatch, ISupportErrorInfo> {};
+class OrvOKDoc : public SpecificObject<OrvOKDoc, &CLSID_OrvOKDoc, Pending<IOrvOKDoc>, IDispatch, ISupportErrorInfo> {};
+class OrvS1Doc : public SpecificObject<OrvS1Doc, &CLSID_OrvS1Doc, Pending<IOrvS1Doc>, IDispatch, ISupportErrorInfo> {};
+class OrvERDoc : public SpecificObject<OrvERDoc, &CLSID_OrvERDoc, Pending<IOrvERDoc>, IDispatch, ISupportErrorInfo> {};
+class OrvTNDoc : public SpecificObject<OrvTNDoc, &CLSID_OrvTNDoc, Pending<IOrvTNDoc>, IDispatch, ISupportErrorInfo> {};
+class OrvBLDoc : public SpecificObject<OrvBLDoc, &CLSID_OrvBLDoc, Pending<IOrvBLDoc>, IDispatch, ISupportErrorInfo, TearOff<IOrvENUMBlTypes, PendingTearOff<OrvBLDoc, IOrvENUMBlTypes>>> {};
+class OrvSBDoc : public SpecificObject<OrvSBDoc, &CLSID_OrvSBDoc, Pending<IOrvSBDoc>, IDispatch, ISupportErrorInfo> {};
+class OrvILDoc : public SpecificObject<OrvILDoc, &CLSID_OrvILDoc, Pending<IOrvILDoc>, IDispatch, ISupportErrorInfo> {};
+class OrvOTDoc : public SpecificObject<OrvOTDoc, &CLSID_OrvOTDoc, Pending<IOrvOTDoc>, IDispatch, TearOff<IOrvENUMBlTypes, PendingTearOff<OrvOTDoc, IOrvENUMBlTypes>>, Pending<IOrvOTProtocol>> {};
+class OrvINDoc : public SpecificObject<OrvINDoc, &CLSID_OrvINDoc, Pending<IOrvINDoc>, IDispatch> {};
+class OrvSTDoc : public SpecificObject<OrvSTDoc, &CLSID_OrvSTDoc, Pending<IOrvSTDoc>, IDispatch> {};
+class OrvS2Doc : public SpecificObject<OrvS2Doc, &CLSID_OrvS2Doc, Pending<IOrvS2Doc>, IDispatch> {};
+class OrvDRDoc : public SpecificObject<OrvDRDoc, &CLSID_OrvDRDoc, Pending<IOrvDRDoc>, IDispatch> {};
+class OrvAVDoc : public SpecificObject<OrvAVDoc, &CLSID_OrvAVDoc, Pending<IOrvAVDoc>, IDispatch, ISupportErrorInfo> {};
+class OrvZMDoc : public SpecificObject<OrvZMDoc, &CLSID_OrvZMDoc, Pending<IOrvZMDoc>, IDispatch, ISupportErrorInfo> {};
+class OrvJBDoc : public SpecificObject<OrvJBDoc, &CLSID_OrvJBDoc, Pending<IOrvJBDoc>, IDispatch> {};
+class OrvMYDoc : public SpecificObject<OrvMYDoc, &CLSID_OrvMYDoc, Pending<IOrvMYDoc>, IDispatch> {};
+class OrvTVDoc : public SpecificObject<OrvTVDoc, &CLSID_OrvTVDoc, Pending<IOrvTVDoc>, IDispatch, ISupportErrorInfo> {};
+class OrvSRDoc : public SpecificObject<OrvSRDoc, &CLSID_OrvSRDoc, Pending<IOrvSRDoc>, IDispatch, ISupportErrorInfo> {};
+class OrvTDDoc : public SpecificObject<OrvTDDoc, &CLSID_OrvTDDoc, Pending<IOrvTDDoc>, IDispatch> {};
+class OrvZZDoc : public SpecificObject<OrvZZDoc, &CLSID_OrvZZDoc, Pending<IOrvZZDoc>, IDispatch, ISupportErrorInfo> {};
+class OrvS3Doc : public SpecificObject<OrvS3Doc, &CLSID_OrvS3Doc, Pending<IOrvS3Doc>, IDispatch, ISupportErrorInfo> {};
+class OrvXLDoc : public SpecificObject<OrvXLDoc, &CLSID_OrvXLDoc, Pending<IOrvXLDoc>, IDispatch> {};
+class OrvTCDoc : public SpecificObject<OrvTCDoc, &CLSID_OrvTCDoc, Pending<IOrvTCDoc>, IDispatch> {};
+class OrvMDDoc : public SpecificObject<OrvMDDoc, &CLSID_OrvMDDoc, Pending<IOrvMDDoc>, IDispatch> {};
+class OrvZGDoc : public SpecificObject<OrvZGDoc, &CLSID_OrvZGDoc, Pending<IOrvZGDoc>, IDispatch, ISupportErrorInfo> {};
+class OrvRIDoc : public SpecificObject<OrvRIDoc, &CLSID_OrvRIDoc, Pending<IOrvRIDoc>, IDispatch> {};
+class OrvPSDoc : public SpecificObject<OrvPSDoc, &CLSID_OrvPSDoc, Pending<IOrvPSDoc>, IDispatch> {};
+class OrvVVDoc : public SpecificObject<OrvVVDoc, &CLSID_OrvVVDoc, Pending<IOrvVVDoc>, IDispatch> {};
+class OrvORDoc : public SpecificObject<OrvORDoc, &CLSID_OrvORDoc, Pending<IOrvORDoc>, IDispatch> {};
+class OrvMGDoc : public SpecificObject<OrvMGDoc, &CLSID_OrvMGDoc, Pending<IOrvMGDoc>, IDispatch> {};
+class OrvMIDoc : public SpecificObject<OrvMIDoc, &CLSID_OrvMIDoc, Pending<IOrvMIDoc>, IDispatch> {};
+class OrvIJDoc : public SpecificObject<OrvIJDoc, &CLSID_OrvIJDoc, Pending<IOrvIJDoc>, IDispatch> {};
+class OrvVODoc : public SpecificObject<OrvVODoc, &CLSID_OrvVODoc, Pending<IOrvVODoc>, IDispatch> {};
+class OrvBVDoc : public SpecificObject<OrvBVDoc, &CLSID_OrvBVDoc, Pending<IOrvBVDoc>, IDispatch> {};
+class OrvMVDoc : public SpecificObject<OrvMVDoc, &CLSID_OrvMVDoc, Pending<IOrvMVDoc>, IDispatch> {};
+
+}  // namespace orv

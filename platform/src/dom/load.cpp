@@ -4,11 +4,16 @@
 // options that keep what it would otherwise let pass, and a check of the tree
 // afterwards refuses it:
 //  - the text is converted to UTF-8 first, refusing characters XML forbids;
+//    the conversion also checks every '&' for a well-formed reference;
 //  - parse_fragment keeps text outside the top element and a second top
 //    element, which a document may not have;
-//  - references are left undecoded by pugixml (it keeps unknown ones as they
-//    are) and decoded here, where an unknown or malformed one fails the load;
-//  - duplicate attributes and '<' in attribute values are refused.
+//  - pugixml keeps unknown references as they are. When every '&' of the
+//    text is a good reference, pugixml decodes them; otherwise it leaves them
+//    alone and they are decoded here, where a bad one in text or in an
+//    attribute value fails the load (in a comment, CDATA section or
+//    processing instruction an '&' is just a character);
+//  - duplicate attributes are refused.
+// A '<' inside an attribute value is accepted (it is written back as "&lt;").
 // The source text is parsed in place and kept with the tree.
 #include "load.h"
 
@@ -112,7 +117,10 @@ class Checker {
 public:
     Checker(char* begin, std::size_t size) : begin_(begin), end_(begin + size) {}
 
-    bool Check(pugi::xml_node root, bool preserveWhiteSpace, Failure& f) {
+    // With `decode` the references in text and attribute values are still
+    // undecoded.
+    bool Check(pugi::xml_node root, bool preserveWhiteSpace, bool decode, Failure& f) {
+        decode_ = decode;
         if (!CheckTopLevel(root, preserveWhiteSpace, f)) return false;
         pugi::xml_node cur = root.first_child();
         while (cur) {
@@ -121,7 +129,7 @@ public:
                     if (!CheckElement(cur, f)) return false;
                     break;
                 case pugi::node_pcdata:
-                    if (!Decode(cur, f)) return false;
+                    if (decode_ && !Decode(cur, f)) return false;
                     break;
                 default:
                     break;
@@ -194,26 +202,30 @@ private:
     }
 
     bool CheckElement(pugi::xml_node e, Failure& f) {
+        pugi::xml_attribute first = e.first_attribute();
+        if (!first) return true;
+        // Names of the attributes seen so far, for the duplicate check.
+        std::string_view small[16];
         std::size_t count = 0;
-        for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute()) {
-            ++count;
-            char* v = const_cast<char*>(a.value());
-            if (char* special = std::strpbrk(v, "&<")) {
-                if (std::strchr(special, '<')) return Fail(f, "'<' is not allowed in an attribute value", v);
-                if (!DecodeText(v, f, [&](const char* decoded) { return a.set_value(decoded); })) return false;
+        std::unordered_set<std::string_view> many;
+        for (pugi::xml_attribute a = first; a; a = a.next_attribute()) {
+            if (decode_) {
+                char* v = const_cast<char*>(a.value());
+                if (std::strchr(v, '&') &&
+                    !DecodeText(v, f, [&](const char* decoded) { return a.set_value(decoded); }))
+                    return false;
+            }
+            const std::string_view name = a.name();
+            if (count < 16) {
+                for (std::size_t i = 0; i < count; ++i)
+                    if (small[i].size() == name.size() && small[i] == name)
+                        return Fail(f, "Duplicate attribute", name.data());
+                small[count++] = name;
+                if (count == 16) many.insert(small, small + 16);
+            } else if (!many.insert(name).second) {
+                return Fail(f, "Duplicate attribute", name.data());
             }
         }
-        if (count < 2) return true;
-        if (count <= 16) {
-            for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute())
-                for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute())
-                    if (std::strcmp(a.name(), b.name()) == 0) return Fail(f, "Duplicate attribute", b.name());
-            return true;
-        }
-        std::unordered_set<std::string_view> seen;
-        seen.reserve(count);
-        for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute())
-            if (!seen.insert(a.name()).second) return Fail(f, "Duplicate attribute", a.name());
         return true;
     }
 
@@ -242,6 +254,7 @@ private:
 
     char* begin_;
     char* end_;
+    bool decode_ = false;
 };
 
 void Locate(std::u16string_view text, std::size_t index, ParseErrorInfo& e) {
@@ -284,6 +297,8 @@ bool ParseXml(std::u16string_view text, bool preserveWhiteSpace, Tree& into, Par
     unsigned flags = pugi::parse_cdata | pugi::parse_wconv_attribute | pugi::parse_eol | pugi::parse_declaration |
                      pugi::parse_pi | pugi::parse_comments | pugi::parse_doctype | pugi::parse_fragment;
     if (preserveWhiteSpace) flags |= pugi::parse_ws_pcdata;
+    const bool decodeHere = !src.referencesGood;
+    if (!decodeHere) flags |= pugi::parse_escapes;
     char* const bytes = src.bytes.get();
     pugi::xml_parse_result r = into.doc.load_buffer_inplace(bytes, src.size, flags, pugi::encoding_utf8);
     if (!r) {
@@ -293,7 +308,7 @@ bool ParseXml(std::u16string_view text, bool preserveWhiteSpace, Tree& into, Par
     }
     into.source = std::move(src.bytes);
     Failure f;
-    if (!Checker(bytes, src.size).Check(into.doc, preserveWhiteSpace, f)) {
+    if (!Checker(bytes, src.size).Check(into.doc, preserveWhiteSpace, decodeHere, f)) {
         Report(text, Utf16IndexOfUtf8Offset(text, src.skipped, f.offset), f.reason, error);
         return false;
     }

@@ -18,7 +18,7 @@ HRESULT NewAttributeMap(DomNode* element, IXMLDOMNamedNodeMap** out);
 // A report of what the last load found.
 HRESULT NewParseError(const ParseErrorInfo& info, IXMLDOMParseError** out);
 
-// The serialised form of a node (get_xml), UTF-8.
-std::string Serialize(DomDoc& d, const DomNode& node);
+// Appends the serialised form of a node (get_xml), UTF-8.
+void Serialize(DomDoc& d, const DomNode& node, std::string& out);
 
 }  // namespace orv::dom

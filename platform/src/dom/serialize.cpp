@@ -45,8 +45,7 @@ void AppendNode(std::string& out, pugi::xml_node n) {
 
 }  // namespace
 
-std::string Serialize(DomDoc& d, const DomNode& node) {
-    std::string out;
+void Serialize(DomDoc& d, const DomNode& node, std::string& out) {
     switch (node.Kind()) {
         case NodeKind::Document:
             for (pugi::xml_node c = d.MainRoot().first_child(); c; c = c.next_sibling()) AppendNode(out, c);
@@ -61,7 +60,6 @@ std::string Serialize(DomDoc& d, const DomNode& node) {
             AppendNode(out, node.Node(d));
             break;
     }
-    return out;
 }
 
 }  // namespace orv::dom

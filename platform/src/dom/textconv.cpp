@@ -1,5 +1,12 @@
 // UTF-16 <-> UTF-8 conversions of the DOM service.
+//
+// Text is handled in blocks of sixteen code units (SSE2, which every x86-64
+// has). A block of ASCII is converted with two instructions; only blocks
+// with other characters fall back to one code point at a time, and runs of
+// two-byte characters (Cyrillic) have a short path of their own.
 #include "textconv.h"
+
+#include <orvdocs/platform/strings.h>
 
 #include <cstring>
 #include <new>
@@ -14,9 +21,14 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-// Decodes one UTF-8 sequence starting at p (p < end, *p >= 0x80). Returns the
-// number of bytes consumed and the code point in cp; a malformed sequence
-// consumes one byte and yields U+FFFD.
+inline bool IsXmlChar(char32_t c) {
+    if (c >= 0x20) return c <= 0xD7FF || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+    return c == 0x9 || c == 0xA || c == 0xD;
+}
+
+// Decodes one UTF-8 sequence at p (p < end, *p >= 0x80). Returns the bytes
+// consumed and the code point in cp; a malformed sequence consumes one byte
+// and yields U+FFFD.
 inline std::size_t DecodeOne(const unsigned char* p, const unsigned char* end, char32_t& cp) {
     const unsigned char c = *p;
     int extra;
@@ -51,35 +63,6 @@ inline std::size_t DecodeOne(const unsigned char* p, const unsigned char* end, c
     return static_cast<std::size_t>(extra) + 1;
 }
 
-// Length of the ASCII run at the start of [p, end), checked 16 bytes at a time.
-inline std::size_t AsciiRun(const unsigned char* p, const unsigned char* end) {
-    const unsigned char* q = p;
-#if defined(__SSE2__)
-    while (end - q >= 16) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
-        int mask = _mm_movemask_epi8(v);
-        if (mask) return static_cast<std::size_t>(q - p) + static_cast<std::size_t>(__builtin_ctz(mask));
-        q += 16;
-    }
-#endif
-    while (q < end && *q < 0x80) ++q;
-    return static_cast<std::size_t>(q - p);
-}
-
-// Widens n ASCII bytes to UTF-16.
-inline void WidenAscii(const unsigned char* p, std::size_t n, char16_t* out) {
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    for (; i + 16 <= n; i += 16) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(v, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(v, zero));
-    }
-#endif
-    for (; i < n; ++i) out[i] = p[i];
-}
-
 inline char* PutUtf8(char* w, char32_t cp) {
     if (cp < 0x80) {
         *w++ = static_cast<char>(cp);
@@ -99,35 +82,215 @@ inline char* PutUtf8(char* w, char32_t cp) {
     return w;
 }
 
-// Narrows the run of UTF-16 units at the start of [s, end) that are printable
-// ASCII (0x20-0x7F) into w, eight units at a time. With allowControls, units
-// below 0x20 count as ASCII too. Returns the number of units written.
-inline std::size_t NarrowAscii(const char16_t* s, const char16_t* end, char* w, bool allowControls) {
-    const char16_t* q = s;
+// The number of UTF-16 units of valid UTF-8 text: one per byte that does not
+// continue a sequence, one more per four-byte sequence. For malformed text
+// the count may differ from what the decoder makes; the caller checks.
+std::size_t CountUnits(const unsigned char* p, const unsigned char* end) {
+    std::size_t n = 0;
 #if defined(__SSE2__)
-    const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
-    const __m128i space = _mm_set1_epi16(0x20);
-    const __m128i zero = _mm_setzero_si128();
-    while (end - q >= 8) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
-        __m128i notAscii = _mm_cmpeq_epi16(_mm_and_si128(v, high), zero);  // 0xFFFF where ASCII
-        __m128i bad = _mm_xor_si128(notAscii, _mm_set1_epi32(-1));
-        if (!allowControls) bad = _mm_or_si128(bad, _mm_cmplt_epi16(v, space));
-        if (_mm_movemask_epi8(bad)) break;
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(w + (q - s)), _mm_packus_epi16(v, v));
-        q += 8;
+    const __m128i top2 = _mm_set1_epi8(static_cast<char>(0xC0));
+    const __m128i cont = _mm_set1_epi8(static_cast<char>(0x80));
+    const __m128i lead4 = _mm_set1_epi8(static_cast<char>(0xEF));
+    while (end - p >= 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int ascii = _mm_movemask_epi8(v);
+        if (ascii == 0) {
+            n += 16;
+        } else {
+            // Per byte: 1 unless it continues a sequence, plus 1 above 0xEF
+            // (unsigned compare through max); summed with SAD.
+            const __m128i one = _mm_set1_epi8(1);
+            const __m128i notCont =
+                _mm_andnot_si128(_mm_cmpeq_epi8(_mm_and_si128(v, top2), cont), one);
+            const __m128i four = _mm_andnot_si128(_mm_cmpeq_epi8(_mm_max_epu8(v, lead4), lead4), one);
+            const __m128i sum = _mm_sad_epu8(_mm_add_epi8(notCont, four), _mm_setzero_si128());
+            n += static_cast<std::size_t>(_mm_cvtsi128_si32(sum) + _mm_extract_epi16(sum, 4));
+        }
+        p += 16;
     }
 #endif
-    while (q < end && *q < 0x80 && (allowControls || *q >= 0x20)) {
-        w[q - s] = static_cast<char>(*q);
-        ++q;
+    for (; p < end; ++p) {
+        if ((*p & 0xC0) != 0x80) ++n;
+        if (*p >= 0xF0) ++n;
     }
-    return static_cast<std::size_t>(q - s);
+    return n;
 }
 
-inline bool IsXmlChar(char32_t c) {
-    if (c >= 0x20) return c <= 0xD7FF || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
-    return c == 0x9 || c == 0xA || c == 0xD;
+// Decodes UTF-8 into w, which has room for exactly `room` units. Returns the
+// units written, or room + 1 when the text needs more (malformed input).
+std::size_t DecodeInto(const unsigned char* p, const unsigned char* end, char16_t* w, std::size_t room) {
+    char16_t* const start = w;
+    char16_t* const limit = w + room;
+    while (p < end) {
+#if defined(__SSE2__)
+        if (end - p >= 16 && limit - w >= 16) {
+            // Widen the whole block; keep the ASCII part before the first
+            // other byte (what follows it is written again below).
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i zero = _mm_setzero_si128();
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(w), _mm_unpacklo_epi8(v, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(w + 8), _mm_unpackhi_epi8(v, zero));
+            const int other = _mm_movemask_epi8(v);
+            const int ascii = other ? __builtin_ctz(static_cast<unsigned>(other)) : 16;
+            p += ascii;
+            w += ascii;
+            if (ascii == 16) continue;
+        }
+#endif
+        // A run of other characters, one code point at a time.
+        do {
+            const unsigned char c = *p;
+            if (w >= limit) return room + 1;
+            if (c < 0x80) {
+                *w++ = c;
+                ++p;
+                break;
+            }
+            if ((c & 0xE0) == 0xC0 && c >= 0xC2 && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+                *w++ = static_cast<char16_t>(((c & 0x1F) << 6) | (p[1] & 0x3F));
+                p += 2;
+                continue;
+            }
+            char32_t cp;
+            p += DecodeOne(p, end, cp);
+            if (cp >= 0x10000) {
+                if (limit - w < 2) return room + 1;
+                cp -= 0x10000;
+                *w++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+                *w++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+            } else {
+                *w++ = static_cast<char16_t>(cp);
+            }
+        } while (p < end && *p >= 0x80);
+    }
+    return static_cast<std::size_t>(w - start);
+}
+
+// Converts UTF-16 to UTF-8 into w (room for 3 bytes a unit). With forParse,
+// stops at the first unit XML forbids (returns false, bad set) and checks each
+// '&' for a good reference while refsGood holds.
+template <bool forParse>
+bool EncodeInto(const char16_t* s, const char16_t* end, char*& wOut, const char16_t*& bad, bool& refsGood);
+
+bool IsGoodReference(const char16_t* p, const char16_t* end) {
+    ++p;  // past '&'
+    if (end - p >= 3 && p[2] == ';') {
+        if ((p[0] == 'l' || p[0] == 'g') && p[1] == 't') return true;
+    }
+    if (end - p >= 4 && p[0] == 'a' && p[1] == 'm' && p[2] == 'p' && p[3] == ';') return true;
+    if (end - p >= 5 && p[4] == ';' &&
+        ((p[0] == 'q' && p[1] == 'u' && p[2] == 'o' && p[3] == 't') ||
+         (p[0] == 'a' && p[1] == 'p' && p[2] == 'o' && p[3] == 's')))
+        return true;
+    if (p >= end || *p != '#') return false;
+    ++p;
+    const bool hex = p < end && *p == 'x';
+    if (hex) ++p;
+    char32_t cp = 0;
+    const char16_t* digits = p;
+    for (; p < end && *p != ';'; ++p) {
+        int v;
+        if (*p >= '0' && *p <= '9')
+            v = *p - '0';
+        else if (hex && *p >= 'a' && *p <= 'f')
+            v = *p - 'a' + 10;
+        else if (hex && *p >= 'A' && *p <= 'F')
+            v = *p - 'A' + 10;
+        else
+            return false;
+        cp = cp * (hex ? 16 : 10) + static_cast<char32_t>(v);
+        if (cp > 0x10FFFF) return false;
+    }
+    return p < end && p != digits && IsXmlChar(cp);
+}
+
+template <bool forParse>
+bool EncodeInto(const char16_t* s, const char16_t* end, char*& wOut, const char16_t*& bad, bool& refsGood) {
+    char* w = wOut;
+    while (s < end) {
+#if defined(__SSE2__)
+        if (end - s >= 16) {
+            // Narrow the whole block (w has room for three bytes a unit);
+            // keep the part before the first unit that needs more care.
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 8));
+            const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
+            const __m128i zero = _mm_setzero_si128();
+            // 0xFF per unit of 0x80 or above (packed to one byte a unit).
+            const __m128i wide = _mm_packs_epi16(_mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(a, high), zero), _mm_set1_epi32(-1)),
+                                                 _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(b, high), zero), _mm_set1_epi32(-1)));
+            const __m128i bytes = _mm_packus_epi16(a, b);
+            int stop = _mm_movemask_epi8(wide);
+            if (forParse) {
+                // Control characters other than tab, line feed and carriage
+                // return stop the block too; the code below refuses them.
+                const __m128i ctl = _mm_andnot_si128(wide, _mm_cmplt_epi8(bytes, _mm_set1_epi8(0x20)));
+                const __m128i fine = _mm_or_si128(
+                    _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(9)), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(10))),
+                    _mm_cmpeq_epi8(bytes, _mm_set1_epi8(13)));
+                stop |= _mm_movemask_epi8(_mm_andnot_si128(fine, ctl));
+            }
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(w), bytes);
+            const int ascii = stop ? __builtin_ctz(static_cast<unsigned>(stop)) : 16;
+            if (forParse && refsGood) {
+                unsigned amps = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('&'))));
+                amps &= ascii == 16 ? 0xFFFFu : ((1u << ascii) - 1);
+                while (amps) {
+                    if (!IsGoodReference(s + __builtin_ctz(amps), end)) {
+                        refsGood = false;
+                        break;
+                    }
+                    amps &= amps - 1;
+                }
+            }
+            s += ascii;
+            w += ascii;
+            if (ascii == 16) continue;
+        }
+#endif
+        // One unit at a time: the unit that stopped the block and the
+        // non-ASCII units right after it.
+        do {
+            char32_t cp = *s;
+            if (cp < 0x80) {
+                if (forParse) {
+                    if (cp < 0x20 && cp != 0x9 && cp != 0xA && cp != 0xD) {
+                        bad = s;
+                        return false;
+                    }
+                    if (cp == '&' && refsGood) refsGood = IsGoodReference(s, end);
+                }
+                *w++ = static_cast<char>(cp);
+                ++s;
+                break;
+            }
+            if (cp < 0x800) {
+                *w++ = static_cast<char>(0xC0 | (cp >> 6));
+                *w++ = static_cast<char>(0x80 | (cp & 0x3F));
+                ++s;
+                continue;
+            }
+            if (cp >= 0xD800 && cp <= 0xDBFF && s + 1 < end && s[1] >= 0xDC00 && s[1] <= 0xDFFF) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (s[1] - 0xDC00);
+                s += 2;
+            } else {
+                if (cp >= 0xD800 && cp <= 0xDFFF) {
+                    if (forParse) {
+                        bad = s;
+                        return false;
+                    }
+                    cp = kReplacement;
+                } else if (forParse && (cp == 0xFFFE || cp == 0xFFFF)) {
+                    bad = s;
+                    return false;
+                }
+                ++s;
+            }
+            w = PutUtf8(w, cp);
+        } while (s < end && *s >= 0x80);
+    }
+    wOut = w;
+    return true;
 }
 
 }  // namespace
@@ -135,59 +298,25 @@ inline bool IsXmlChar(char32_t c) {
 BSTR BstrFromUtf8(std::string_view utf8) {
     const auto* begin = reinterpret_cast<const unsigned char*>(utf8.data());
     const auto* end = begin + utf8.size();
-    // First pass: the exact UTF-16 length.
-    std::size_t units = 0;
-    for (const unsigned char* p = begin; p < end;) {
-        std::size_t run = AsciiRun(p, end);
-        units += run;
-        p += run;
-        if (p >= end) break;
-        char32_t cp;
-        p += DecodeOne(p, end, cp);
-        units += cp >= 0x10000 ? 2 : 1;
+    const std::size_t units = CountUnits(begin, end);
+    if (units <= 0x7FFFFFF0u) {
+        BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(units));
+        if (!out) return nullptr;
+        if (DecodeInto(begin, end, out, units) == units) return out;
+        SysFreeString(out);
     }
-    if (units > 0x7FFFFFF0u) return nullptr;
-    BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(units));
-    if (!out) return nullptr;
-    char16_t* w = out;
-    for (const unsigned char* p = begin; p < end;) {
-        std::size_t run = AsciiRun(p, end);
-        WidenAscii(p, run, w);
-        w += run;
-        p += run;
-        if (p >= end) break;
-        char32_t cp;
-        p += DecodeOne(p, end, cp);
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            *w++ = static_cast<char16_t>(0xD800 + (cp >> 10));
-            *w++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            *w++ = static_cast<char16_t>(cp);
-        }
-    }
-    return out;
+    // Malformed UTF-8: the general converter knows the exact length.
+    const std::u16string text = orv::Utf8ToUtf16(utf8);
+    return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
 }
 
 void AppendUtf8(std::string& out, std::u16string_view utf16) {
     const std::size_t start = out.size();
     out.resize(start + utf16.size() * 3);
     char* w = out.data() + start;
-    const char16_t* s = utf16.data();
-    const char16_t* end = s + utf16.size();
-    while (s < end) {
-        std::size_t run = NarrowAscii(s, end, w, true);
-        s += run;
-        w += run;
-        if (s >= end) break;
-        char32_t cp = *s++;
-        if (cp >= 0xD800 && cp <= 0xDBFF && s < end && *s >= 0xDC00 && *s <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (*s++ - 0xDC00);
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = kReplacement;
-        }
-        w = PutUtf8(w, cp);
-    }
+    const char16_t* bad = nullptr;
+    bool refs = false;
+    EncodeInto<false>(utf16.data(), utf16.data() + utf16.size(), w, bad, refs);
     out.resize(static_cast<std::size_t>(w - out.data()));
 }
 
@@ -195,34 +324,20 @@ bool Utf8ForParse(std::u16string_view text, ParseSource& out, std::size_t& badIn
     std::size_t skipped = 0;
     if (!text.empty() && text.front() == 0xFEFF) skipped = 1;
     const char16_t* begin = text.data();
-    const char16_t* s = begin + skipped;
-    const char16_t* end = begin + text.size();
     const std::size_t capacity = (text.size() - skipped) * 3 + 1;
-    std::unique_ptr<char[]> bytes(new (std::nothrow) char[capacity]);
-    if (!bytes) throw std::bad_alloc();
+    std::unique_ptr<char[]> bytes(new char[capacity]);
     char* w = bytes.get();
-    while (s < end) {
-        std::size_t run = NarrowAscii(s, end, w, false);
-        s += run;
-        w += run;
-        if (s >= end) break;
-        char32_t cp = *s;
-        if (cp >= 0xD800 && cp <= 0xDBFF && s + 1 < end && s[1] >= 0xDC00 && s[1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (s[1] - 0xDC00);
-            s += 2;
-        } else {
-            if (!IsXmlChar(cp)) {
-                badIndex = static_cast<std::size_t>(s - begin);
-                return false;
-            }
-            ++s;
-        }
-        w = PutUtf8(w, cp);
+    const char16_t* bad = nullptr;
+    bool refsGood = true;
+    if (!EncodeInto<true>(begin + skipped, begin + text.size(), w, bad, refsGood)) {
+        badIndex = static_cast<std::size_t>(bad - begin);
+        return false;
     }
     *w = 0;
     out.size = static_cast<std::size_t>(w - bytes.get());
     out.bytes = std::move(bytes);
     out.skipped = skipped;
+    out.referencesGood = refsGood;
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "host/registration.h"
 
+#include "host/OrvMessageService.h"
 #include "host/OrvRefItem.h"
 #include "host/OrvUnknownList.h"
 
@@ -57,12 +58,17 @@ HRESULT CreateUnknownList(IUnknown* outer, REFIID riid, void** ppv) noexcept {
     return orv::CreateInstance<OrvUnknownList>(outer, riid, ppv);
 }
 
+HRESULT CreateMessageService(IUnknown* outer, REFIID riid, void** ppv) noexcept {
+    return orv::CreateInstance<OrvMessageService>(outer, riid, ppv);
+}
+
 HRESULT RegisterHostComponents(Registration* out) noexcept {
     if (!out) return E_POINTER;
     try {
         Registration reg;
         HRESULT hr = RegisterOne(CLSID_OrvRefItem, &CreateRefItem, &reg);
         if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvUnknownList, &CreateUnknownList, &reg);
+        if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvMessageService, &CreateMessageService, &reg);
         if (FAILED(hr)) {
             reg.Revoke();
             return hr;

@@ -15,12 +15,14 @@ struct Registration {
     void Revoke() noexcept;
 };
 
-// Registers the reference item and the list component (and, as the host grows,
-// every other outside component of this folder) for the calling process.
+// Registers the reference item, the list component and the message service
+// (and, as the host grows, every other outside component of this folder) for
+// the calling process.
 HRESULT RegisterHostComponents(Registration* out) noexcept;
 
 // Creation functions, for hosts that register the components one by one.
 HRESULT CreateRefItem(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 HRESULT CreateUnknownList(IUnknown* outer, REFIID riid, void** ppv) noexcept;
+HRESULT CreateMessageService(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 
 }  // namespace orv::host

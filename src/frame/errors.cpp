@@ -4,6 +4,7 @@
 #include "frame/messages.h"
 #include "frame/module.h"
 
+#include <orvdocs/frame/services.h>
 #include <orvdocs/platform/combase.h>
 #include <orvdocs/platform/comptr.h>
 #include <orvdocs/platform/oleauto.h>
@@ -55,6 +56,33 @@ HRESULT ReportError(REFCLSID clsid, UINT stringId, DWORD helpContext, const char
 HRESULT ReportError(REFCLSID clsid, const char16_t* text, DWORD helpContext, const char16_t* helpFile, REFIID iid,
                     HRESULT hr) noexcept {
     return Report(clsid, text, helpContext, helpFile, iid, hr ? hr : DISP_E_EXCEPTION);
+}
+
+HRESULT ReportWithMessage(REFCLSID clsid, const char16_t* text, REFIID iid, HRESULT hr) noexcept {
+    if (!text) text = u"";
+    ComPtr<IOrvMessageService> service;
+    if (SUCCEEDED(CoCreateInstance(CLSID_OrvMessageService, nullptr, CLSCTX_ALL, IID_IOrvMessageService,
+                                   reinterpret_cast<void**>(service.GetAddressOf()))) &&
+        service) {
+        if (BSTR message = SysAllocString(text)) {
+            service->ShowMessage(message);  // what the service answers changes nothing
+            SysFreeString(message);
+        }
+    }
+    return ReportError(clsid, text, 0, nullptr, iid, hr);
+}
+
+HRESULT ReportWithMessage(REFCLSID clsid, UINT stringId, REFIID iid, HRESULT hr) noexcept {
+    RegisterMessages();
+    char16_t text[kMaxMessage];
+    if (stringId >= 0x10000 || LoadStringW(ThisModule(), stringId, text, kMaxMessage) <= 0) {
+        const char16_t* unknown = kMsgUnknownError;
+        int i = 0;
+        for (; unknown[i]; ++i) text[i] = unknown[i];
+        text[i] = 0;
+    }
+    if (hr == 0) hr = stringId < 0x10000 && stringId ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, stringId) : DISP_E_EXCEPTION;
+    return ReportWithMessage(clsid, text, iid, hr);
 }
 
 HRESULT ReportComError(REFCLSID clsid, const ComError& error) noexcept {

@@ -3,30 +3,31 @@
 // answer E_NOTIMPL until each kind is built in a file of its own.
 #pragma once
 
+// The kinds already built, so that the catalogue and the selection see them too.
+#include "kinds/OrvAVDoc.h"
+#include "kinds/OrvDOutsSovm.h"
+#include "kinds/OrvDRDoc.h"
+#include "kinds/OrvINDoc.h"
+#include "kinds/OrvNLDoc.h"
+#include "kinds/OrvSBDoc.h"
+#include "kinds/OrvSTDoc.h"
+#include "kinds/OrvTNDoc.h"
+#include "kinds/OrvUVDoc.h"
+#include "kinds/OrvVlDoc.h"
 #include "kinds/SpecificObject.h"
 #include "typelib/not_built.h"
 
 namespace orv {
 
-class OrvDOutsSovm : public SpecificObject<OrvDOutsSovm, &CLSID_OrvDOutsSovm, Pending<IOrvDOutsSovm>, IDispatch, ISupportErrorInfo> {};
 class OrvLPDoc : public SpecificObject<OrvLPDoc, &CLSID_OrvLPDoc, Pending<IOrvLPDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvNLDoc : public SpecificObject<OrvNLDoc, &CLSID_OrvNLDoc, Pending<IOrvNLDoc>, IDispatch, ISupportErrorInfo> {};
 class OrvMPDoc : public SpecificObject<OrvMPDoc, &CLSID_OrvMPDoc, Pending<IOrvMPDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvVlDoc : public SpecificObject<OrvVlDoc, &CLSID_OrvVlDoc, Pending<IOrvVlDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvUVDoc : public SpecificObject<OrvUVDoc, &CLSID_OrvUVDoc, Pending<IOrvUVDoc>, IDispatch, ISupportErrorInfo> {};
 class OrvOKDoc : public SpecificObject<OrvOKDoc, &CLSID_OrvOKDoc, Pending<IOrvOKDoc>, IDispatch, ISupportErrorInfo> {};
 class OrvS1Doc : public SpecificObject<OrvS1Doc, &CLSID_OrvS1Doc, Pending<IOrvS1Doc>, IDispatch, ISupportErrorInfo> {};
 class OrvERDoc : public SpecificObject<OrvERDoc, &CLSID_OrvERDoc, Pending<IOrvERDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvTNDoc : public SpecificObject<OrvTNDoc, &CLSID_OrvTNDoc, Pending<IOrvTNDoc>, IDispatch, ISupportErrorInfo> {};
 class OrvBLDoc : public SpecificObject<OrvBLDoc, &CLSID_OrvBLDoc, Pending<IOrvBLDoc>, IDispatch, ISupportErrorInfo, TearOff<IOrvENUMBlTypes, PendingTearOff<OrvBLDoc, IOrvENUMBlTypes>>> {};
-class OrvSBDoc : public SpecificObject<OrvSBDoc, &CLSID_OrvSBDoc, Pending<IOrvSBDoc>, IDispatch, ISupportErrorInfo> {};
 class OrvILDoc : public SpecificObject<OrvILDoc, &CLSID_OrvILDoc, Pending<IOrvILDoc>, IDispatch, ISupportErrorInfo> {};
 class OrvOTDoc : public SpecificObject<OrvOTDoc, &CLSID_OrvOTDoc, Pending<IOrvOTDoc>, IDispatch, TearOff<IOrvENUMBlTypes, PendingTearOff<OrvOTDoc, IOrvENUMBlTypes>>, Pending<IOrvOTProtocol>> {};
-class OrvINDoc : public SpecificObject<OrvINDoc, &CLSID_OrvINDoc, Pending<IOrvINDoc>, IDispatch> {};
-class OrvSTDoc : public SpecificObject<OrvSTDoc, &CLSID_OrvSTDoc, Pending<IOrvSTDoc>, IDispatch> {};
 class OrvS2Doc : public SpecificObject<OrvS2Doc, &CLSID_OrvS2Doc, Pending<IOrvS2Doc>, IDispatch> {};
-class OrvDRDoc : public SpecificObject<OrvDRDoc, &CLSID_OrvDRDoc, Pending<IOrvDRDoc>, IDispatch> {};
-class OrvAVDoc : public SpecificObject<OrvAVDoc, &CLSID_OrvAVDoc, Pending<IOrvAVDoc>, IDispatch, ISupportErrorInfo> {};
 class OrvZMDoc : public SpecificObject<OrvZMDoc, &CLSID_OrvZMDoc, Pending<IOrvZMDoc>, IDispatch, ISupportErrorInfo> {};
 class OrvJBDoc : public SpecificObject<OrvJBDoc, &CLSID_OrvJBDoc, Pending<IOrvJBDoc>, IDispatch> {};
 class OrvMYDoc : public SpecificObject<OrvMYDoc, &CLSID_OrvMYDoc, Pending<IOrvMYDoc>, IDispatch> {};

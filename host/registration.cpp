@@ -2,6 +2,7 @@
 
 #include "host/OrvMessageService.h"
 #include "host/OrvRefItem.h"
+#include "host/OrvTextList.h"
 #include "host/OrvUnknownList.h"
 
 namespace orv::host {
@@ -62,6 +63,10 @@ HRESULT CreateMessageService(IUnknown* outer, REFIID riid, void** ppv) noexcept 
     return orv::CreateInstance<OrvMessageService>(outer, riid, ppv);
 }
 
+HRESULT CreateTextList(IUnknown* outer, REFIID riid, void** ppv) noexcept {
+    return orv::CreateInstance<OrvTextList>(outer, riid, ppv);
+}
+
 HRESULT RegisterHostComponents(Registration* out) noexcept {
     if (!out) return E_POINTER;
     try {
@@ -69,6 +74,7 @@ HRESULT RegisterHostComponents(Registration* out) noexcept {
         HRESULT hr = RegisterOne(CLSID_OrvRefItem, &CreateRefItem, &reg);
         if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvUnknownList, &CreateUnknownList, &reg);
         if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvMessageService, &CreateMessageService, &reg);
+        if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvTextList, &CreateTextList, &reg);
         if (FAILED(hr)) {
             reg.Revoke();
             return hr;

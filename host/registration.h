@@ -24,5 +24,6 @@ HRESULT RegisterHostComponents(Registration* out) noexcept;
 HRESULT CreateRefItem(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 HRESULT CreateUnknownList(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 HRESULT CreateMessageService(IUnknown* outer, REFIID riid, void** ppv) noexcept;
+HRESULT CreateTextList(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 
 }  // namespace orv::host

@@ -67,17 +67,11 @@ TEST(AutomationDates, AnchorsAndLeapDays) {
         EXPECT_FALSE(SystemTimeToVariantTime(&st, &d)) << st.wYear;
     for (const SYSTEMTIME& st : {Make(2000, 2, 29), Make(2024, 2, 29), Make(1600, 2, 29)})
         EXPECT_TRUE(SystemTimeToVariantTime(&st, &d)) << st.wYear;
-}
 
-TEST(AutomationDates, TimesBeforeTheEpochKeepAPositiveFraction) {
-    EXPECT_EQ(ToDate(Make(1899, 12, 29, 6)), -1.25);
+    // Before the epoch the number is negative while the time stays a positive fraction.
     EXPECT_EQ(ToDate(Make(1899, 12, 28, 18)), -2.75);
     SYSTEMTIME st;
-    ASSERT_TRUE(VariantTimeToSystemTime(-1.25, &st));
-    EXPECT_EQ(st.wDay, 29);
-    EXPECT_EQ(st.wHour, 6);
     ASSERT_TRUE(VariantTimeToSystemTime(-0.5, &st));  // day 0 at noon, like 0.5
-    EXPECT_EQ(st.wYear, 1899);
     EXPECT_EQ(st.wDay, 30);
     EXPECT_EQ(st.wHour, 12);
 }
@@ -121,19 +115,15 @@ TEST(AutomationDates, CurrentTimeIsConsistent) {
     GetSystemTime(&utc);
     GetLocalTime(&local);
     const auto now = floor<seconds>(system_clock::now());
-    for (const SYSTEMTIME* st : {&utc, &local}) {
-        const year_month_day ymd{year{st->wYear}, month{st->wMonth}, day{st->wDay}};
-        ASSERT_TRUE(ymd.ok());
-        EXPECT_EQ(st->wDayOfWeek, weekday{sys_days{ymd}}.c_encoding());
-        EXPECT_LT(st->wHour, 24);
-        EXPECT_LT(st->wMilliseconds, 1000);
-    }
-    const auto utcTime = sys_days{year{utc.wYear} / utc.wMonth / utc.wDay} + hours{utc.wHour} +
-                         minutes{utc.wMinute} + seconds{utc.wSecond};
-    EXPECT_LE(abs(utcTime - now), seconds{5});
-    const auto localTime = sys_days{year{local.wYear} / local.wMonth / local.wDay} + hours{local.wHour} +
-                           minutes{local.wMinute} + seconds{local.wSecond};
-    EXPECT_LE(abs(localTime - now), hours{15});  // any time zone offset
+    auto instant = [](const SYSTEMTIME& st) {
+        const year_month_day ymd{year{st.wYear}, month{st.wMonth}, day{st.wDay}};
+        EXPECT_TRUE(ymd.ok());
+        EXPECT_EQ(st.wDayOfWeek, weekday{sys_days{ymd}}.c_encoding());
+        EXPECT_LT(st.wMilliseconds, 1000);
+        return sys_days{ymd} + hours{st.wHour} + minutes{st.wMinute} + seconds{st.wSecond};
+    };
+    EXPECT_LE(abs(instant(utc) - now), seconds{5});
+    EXPECT_LE(abs(instant(local) - now), hours{15});  // any time zone offset
 }
 
 }  // namespace

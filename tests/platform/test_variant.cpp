@@ -47,26 +47,10 @@ private:
 };
 
 Variant Text(const char16_t* s) { return Variant(std::u16string_view(s)); }
-Variant R4(float f) {
-    Variant v;
-    v.vt = VT_R4, v.fltVal = f;
-    return v;
-}
-Variant Cy(LONGLONG raw) {
-    Variant v;
-    v.vt = VT_CY, v.cyVal.int64 = raw;
-    return v;
-}
-Variant Date(double d) {
-    Variant v;
-    v.vt = VT_DATE, v.date = d;
-    return v;
-}
-Variant I8(LONGLONG x) {
-    Variant v;
-    v.vt = VT_I8, v.llVal = x;
-    return v;
-}
+Variant R4(float f) { Variant v; v.vt = VT_R4, v.fltVal = f; return v; }
+Variant Cy(LONGLONG raw) { Variant v; v.vt = VT_CY, v.cyVal.int64 = raw; return v; }
+Variant Date(double d) { Variant v; v.vt = VT_DATE, v.date = d; return v; }
+Variant I8(LONGLONG x) { Variant v; v.vt = VT_I8, v.llVal = x; return v; }
 
 // Converts a copy of v; the result variant holds the outcome only on success.
 HRESULT To(const VARIANT& v, VARTYPE vt, Variant& out, USHORT flags = 0) {

@@ -136,6 +136,11 @@ public:
     HRESULT MakeAsNew() override;
     HRESULT ClearRecordCondition() override;
 
+    // ------------------------------------------------------- the extension
+    HRESULT InitInnerDocExtension(LONG lPipeId, LONG* plResult) override;
+    HRESULT GetDocExtension(LONG lPipeId, IUnknown** ppunkOrvDocExtension, LONG* plResult) override;
+    HRESULT Update(LONG lPipeId) override;
+
 private:
     using CollectorMap = std::map<LONG, ComPtr<IUnknown>>;
 
@@ -162,8 +167,8 @@ private:
     CY Dcsum1Value() const noexcept;
     // The extension object's interface (raises when it has none).
     ComPtr<IOrvDocExtension> Extension();
-    // The document store of the database service; raises E_POINTER without
-    // a database service (caller holds the lock).
+    // The document store of the database service, or null without a database
+    // service; raises when the service does not answer it (caller holds the lock).
     ComPtr<IOrvDocStore> Store();
     // The date service, created on first need and kept (caller holds the lock).
     IOrvDateService* Dates();

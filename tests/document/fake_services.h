@@ -1,0 +1,263 @@
+// Fakes of the outside components the document calls, for the document tests:
+// a database service (main interface, document store, number lookup, session,
+// settings with one list setting) that counts its calls, fills the extension
+// through the document, attaches collectors and can be told to fail; and a
+// class object that registers any of the library's or the host's classes for
+// creation by class identifier.
+#pragma once
+
+#include "frame/com.h"
+
+#include <orvdocs/orvdocs.h>
+#include <orvdocs/platform/platform.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace doctest {
+
+inline constexpr CLSID CLSID_FakeDatabase = {0x7E1A0001, 0x5C3B, 0x4F00, {0x8A, 1, 2, 3, 4, 5, 6, 7}};
+inline constexpr CLSID CLSID_FakeSession = {0x7E1A0002, 0x5C3B, 0x4F00, {0x8A, 1, 2, 3, 4, 5, 6, 7}};
+inline constexpr CLSID CLSID_FakeNumberTable = {0x7E1A0003, 0x5C3B, 0x4F00, {0x8A, 1, 2, 3, 4, 5, 6, 7}};
+inline constexpr CLSID CLSID_FakeSettings = {0x7E1A0004, 0x5C3B, 0x4F00, {0x8A, 1, 2, 3, 4, 5, 6, 7}};
+inline constexpr CLSID CLSID_FakeListSetting = {0x7E1A0005, 0x5C3B, 0x4F00, {0x8A, 1, 2, 3, 4, 5, 6, 7}};
+
+class FakeSession : public orv::CoClass<FakeSession, &CLSID_FakeSession, IOrvSession, IDispatch> {
+public:
+    LONG accessType = 0;
+    int calls = 0;
+    HRESULT get_AccessType(LONG* p) override {
+        ++calls;
+        *p = accessType;
+        return S_OK;
+    }
+    HRESULT get_UserId(LONG*) override { return E_NOTIMPL; }
+    HRESULT get_UserName(BSTR*) override { return E_NOTIMPL; }
+    HRESULT get_FullName(BSTR*) override { return E_NOTIMPL; }
+    HRESULT get_IsAdministrator(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT CanRead(LONG, VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT CanWrite(LONG, VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT CanDelete(LONG, VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT get_DepartmentFilter(BSTR*) override { return E_NOTIMPL; }
+    HRESULT put_DepartmentFilter(BSTR) override { return E_NOTIMPL; }
+    HRESULT IsDepartmentVisible(LONG, VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT get_OrganizationId(LONG*) override { return E_NOTIMPL; }
+    HRESULT put_OrganizationId(LONG) override { return E_NOTIMPL; }
+    HRESULT get_OrganizationName(BSTR*) override { return E_NOTIMPL; }
+    HRESULT get_WorkMonth(DATE*) override { return E_NOTIMPL; }
+    HRESULT put_WorkMonth(DATE) override { return E_NOTIMPL; }
+    HRESULT get_LoginTime(DATE*) override { return E_NOTIMPL; }
+    HRESULT get_HostName(BSTR*) override { return E_NOTIMPL; }
+    HRESULT get_SessionId(LONG*) override { return E_NOTIMPL; }
+    HRESULT LockDocument(LONG, VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT UnlockDocument(LONG) override { return E_NOTIMPL; }
+    HRESULT UnlockAll() override { return E_NOTIMPL; }
+    HRESULT get_ReadOnly(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT put_ReadOnly(VARIANT_BOOL) override { return E_NOTIMPL; }
+};
+
+class FakeNumberTable : public orv::CoClass<FakeNumberTable, &CLSID_FakeNumberTable, IOrvNumberTable> {
+public:
+    std::map<LONG, LONG> numbers;
+    std::vector<LONG> asked;
+    HRESULT GetNumber(LONG key, LONG* number) override {
+        asked.push_back(key);
+        auto it = numbers.find(key);
+        *number = it == numbers.end() ? 0 : it->second;
+        return S_OK;
+    }
+    HRESULT get_Count(LONG*) override { return E_NOTIMPL; }
+    HRESULT GetEntry(LONG, LONG*, LONG*) override { return E_NOTIMPL; }
+    HRESULT SetNumber(LONG, LONG) override { return E_NOTIMPL; }
+};
+
+// A list setting whose values are the same on every date.
+class FakeListSetting : public orv::CoClass<FakeListSetting, &CLSID_FakeListSetting, IOrvListSetting, IDispatch> {
+public:
+    std::vector<orv::Variant> values;
+    std::vector<DATE> datesAsked;
+    HRESULT get_Count(DATE d, LONG* p) override {
+        datesAsked.push_back(d);
+        *p = static_cast<LONG>(values.size());
+        return S_OK;
+    }
+    HRESULT get_Item(LONG i, DATE, VARIANT* p) override {
+        if (i < 0 || i >= static_cast<LONG>(values.size())) return E_INVALIDARG;
+        return VariantCopy(p, &values[i]);
+    }
+    HRESULT get_Id(LONG*) override { return E_NOTIMPL; }
+    HRESULT get_Name(BSTR*) override { return E_NOTIMPL; }
+    HRESULT get_PeriodCount(LONG*) override { return E_NOTIMPL; }
+    HRESULT get_PeriodStart(LONG, DATE*) override { return E_NOTIMPL; }
+    HRESULT AddValue(DATE, VARIANT) override { return E_NOTIMPL; }
+    HRESULT Clear() override { return E_NOTIMPL; }
+};
+
+class FakeSettings : public orv::CoClass<FakeSettings, &CLSID_FakeSettings, IOrvSettings, IDispatch> {
+public:
+    std::map<LONG, orv::ComPtr<IUnknown>> settings;
+    HRESULT get_Setting(LONG id, IUnknown** p) override {
+        *p = nullptr;
+        auto it = settings.find(id);
+        if (it == settings.end()) return E_INVALIDARG;
+        return it->second.CopyTo(p);
+    }
+    HRESULT get_Count(LONG*) override { return E_NOTIMPL; }
+};
+
+class FakeDatabase : public orv::CoClass<FakeDatabase, &CLSID_FakeDatabase, IOrvDatabase, IDispatch, IOrvDocStore,
+                                         IOrvNumbering> {
+public:
+    // What the store slots do and what they saw.
+    std::map<int, int> calls;  // slot -> count
+    LONG lastPipe = -999;
+    IUnknown* lastDocument = nullptr;  // identity, not counted
+    HRESULT failWith = S_OK;           // returned by every store slot when set
+    std::string body;                  // put as Body by slots 4 and 6 (bytes)
+    LONG result = 42;                  // the result long of slots 3, 4, 6
+    std::function<void(IOrvDocument*)> whileFilling;  // runs inside slots 4 and 6
+    std::map<LONG, orv::ComPtr<IUnknown>> collectors;  // attached by slot 7
+    orv::ComPtr<IUnknown> extensionToGive;             // handed out by slot 3
+    orv::ComPtr<IUnknown> session, numberTable, settings;
+
+    HRESULT GetDocExtension(LONG pipe, IOrvDocument* doc, IUnknown** ext, LONG* res) override {
+        Saw(3, pipe, doc);
+        if (FAILED(failWith)) return failWith;
+        *res = result;
+        return extensionToGive.CopyTo(ext);
+    }
+    HRESULT InitDocExtension(LONG pipe, IOrvDocument* doc, LONG* res) override {
+        Saw(4, pipe, doc);
+        return Fill(doc, res);
+    }
+    HRESULT UpdateDocument(LONG pipe, IUnknown* doc) override {
+        Saw(5, pipe, doc);
+        return failWith;
+    }
+    HRESULT InitDocExtensionNoPipe(IOrvDocument* doc, LONG* res) override {
+        Saw(6, -1, doc);
+        return Fill(doc, res);
+    }
+    HRESULT InitCollectors(LONG pipe, IUnknown* doc) override {
+        Saw(7, pipe, doc);
+        if (FAILED(failWith)) return failWith;
+        orv::ComPtr<IOrvDocument> d;
+        HRESULT hr = doc->QueryInterface(IID_IOrvDocument, reinterpret_cast<void**>(d.GetAddressOf()));
+        if (FAILED(hr)) return hr;
+        for (auto& [id, c] : collectors) d->AddSumCollector(id, c.Get());
+        return S_OK;
+    }
+
+    HRESULT get_Session(IUnknown** p) override {
+        ++calls[28];
+        *p = nullptr;
+        return session ? session.CopyTo(p) : E_NOTIMPL;
+    }
+    HRESULT get_Settings(IUnknown** p) override {
+        *p = nullptr;
+        return settings ? settings.CopyTo(p) : E_NOTIMPL;
+    }
+    HRESULT get_NumberTable(IUnknown** p) override {
+        *p = nullptr;
+        return numberTable ? numberTable.CopyTo(p) : E_NOTIMPL;
+    }
+
+    HRESULT Open(BSTR) override { return E_NOTIMPL; }
+    HRESULT Close() override { return E_NOTIMPL; }
+    HRESULT get_IsOpen(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT get_Source(BSTR*) override { return E_NOTIMPL; }
+    HRESULT OpenPipe(LONG*) override { return E_NOTIMPL; }
+    HRESULT ClosePipe(LONG) override { return E_NOTIMPL; }
+    HRESULT BeginTransaction(LONG) override { return E_NOTIMPL; }
+    HRESULT CommitTransaction(LONG) override { return E_NOTIMPL; }
+    HRESULT RollbackTransaction(LONG) override { return E_NOTIMPL; }
+    HRESULT get_LastError(BSTR*) override { return E_NOTIMPL; }
+    HRESULT NewDocument(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
+    HRESULT GetDocument(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
+    HRESULT DeleteDocument(LONG, LONG) override { return E_NOTIMPL; }
+    HRESULT GetDocuments(LONG, IUnknown*, LONG, DATE, DATE, IUnknown**) override { return E_NOTIMPL; }
+    HRESULT GetEmployee(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
+    HRESULT FindEmployee(LONG, BSTR, IUnknown**) override { return E_NOTIMPL; }
+    HRESULT NewId(LONG, LONG*) override { return E_NOTIMPL; }
+    HRESULT get_WorkMonth(DATE*) override { return E_NOTIMPL; }
+    HRESULT put_WorkMonth(DATE) override { return E_NOTIMPL; }
+    HRESULT get_ReadOnly(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT get_Count(LONG*) override { return E_NOTIMPL; }
+    HRESULT GetTable(LONG, IUnknown**) override { return E_NOTIMPL; }
+    HRESULT get_DefaultTableId(LONG*) override { return E_NOTIMPL; }
+    HRESULT put_DefaultTableId(LONG) override { return E_NOTIMPL; }
+
+private:
+    void Saw(int slot, LONG pipe, IUnknown* doc) {
+        ++calls[slot];
+        lastPipe = pipe;
+        orv::ComPtr<IUnknown> id;
+        doc->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(id.GetAddressOf()));
+        lastDocument = id.Get();
+    }
+    HRESULT Fill(IOrvDocument* doc, LONG* res) {
+        if (FAILED(failWith)) return failWith;
+        orv::ComPtr<IOrvDocExtension> ext;
+        HRESULT hr = doc->QueryInterface(IID_IOrvDocExtension, reinterpret_cast<void**>(ext.GetAddressOf()));
+        if (FAILED(hr)) return hr;
+        orv::Bstr b = orv::Bstr::Attach(SysAllocStringByteLen(body.data(), static_cast<UINT>(body.size())));
+        hr = ext->put_Body(b);
+        if (FAILED(hr)) return hr;
+        if (whileFilling) whileFilling(doc);
+        *res = result;
+        return S_OK;
+    }
+};
+
+// Creates a fake and gives both its identity (which keeps it alive) and its class.
+template <class T>
+orv::ComPtr<IUnknown> Make(T** object) {
+    orv::ComPtr<IUnknown> unknown;
+    EXPECT_EQ(orv::CreateObjectWithAccess<T>(&unknown, object), S_OK);
+    return unknown;
+}
+
+// Registers a class for creation by class identifier while the object lives.
+class ClassRegistration {
+public:
+    ClassRegistration(REFCLSID clsid, HRESULT (*create)(IUnknown*, REFIID, void**)) {
+        factory_ = new Factory(create);
+        EXPECT_EQ(CoRegisterClassObject(clsid, factory_.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_),
+                  S_OK);
+    }
+    ~ClassRegistration() { CoRevokeClassObject(cookie_); }
+    ClassRegistration(const ClassRegistration&) = delete;
+    ClassRegistration& operator=(const ClassRegistration&) = delete;
+
+private:
+    class Factory final : public IClassFactory {
+    public:
+        explicit Factory(HRESULT (*create)(IUnknown*, REFIID, void**)) : create_(create) {}
+        HRESULT QueryInterface(REFIID riid, void** ppv) override {
+            if (!ppv) return E_POINTER;
+            *ppv = nullptr;
+            if (riid != IID_IUnknown && riid != IID_IClassFactory) return E_NOINTERFACE;
+            *ppv = static_cast<IClassFactory*>(this);
+            AddRef();
+            return S_OK;
+        }
+        ULONG AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+        ULONG Release() override {
+            LONG n = InterlockedDecrement(&refs_);
+            if (n == 0) delete this;
+            return static_cast<ULONG>(n);
+        }
+        HRESULT CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override { return create_(outer, riid, ppv); }
+        HRESULT LockServer(BOOL) override { return S_OK; }
+
+    private:
+        LONG volatile refs_ = 0;
+        HRESULT (*create_)(IUnknown*, REFIID, void**);
+    };
+    orv::ComPtr<IClassFactory> factory_;
+    DWORD cookie_ = 0;
+};
+
+}  // namespace doctest

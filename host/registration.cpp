@@ -1,7 +1,11 @@
 #include "host/registration.h"
 
+#include "host/OrvDateService.h"
+#include "host/OrvMemoryDatabase.h"
 #include "host/OrvMessageService.h"
+#include "host/OrvOutsideDoc.h"
 #include "host/OrvRefItem.h"
+#include "host/OrvSumCollector.h"
 #include "host/OrvTextList.h"
 #include "host/OrvUnknownList.h"
 
@@ -67,6 +71,22 @@ HRESULT CreateTextList(IUnknown* outer, REFIID riid, void** ppv) noexcept {
     return orv::CreateInstance<OrvTextList>(outer, riid, ppv);
 }
 
+HRESULT CreateDateService(IUnknown* outer, REFIID riid, void** ppv) noexcept {
+    return orv::CreateInstance<OrvDateService>(outer, riid, ppv);
+}
+
+HRESULT CreateSumCollector(IUnknown* outer, REFIID riid, void** ppv) noexcept {
+    return orv::CreateInstance<OrvSumCollector>(outer, riid, ppv);
+}
+
+HRESULT CreateOutsideDoc(IUnknown* outer, REFIID riid, void** ppv) noexcept {
+    return orv::CreateInstance<OrvOutsideDoc>(outer, riid, ppv);
+}
+
+HRESULT CreateMemoryDatabase(IUnknown* outer, REFIID riid, void** ppv) noexcept {
+    return orv::CreateInstance<OrvMemoryDatabase>(outer, riid, ppv);
+}
+
 HRESULT RegisterHostComponents(Registration* out) noexcept {
     if (!out) return E_POINTER;
     try {
@@ -75,6 +95,10 @@ HRESULT RegisterHostComponents(Registration* out) noexcept {
         if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvUnknownList, &CreateUnknownList, &reg);
         if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvMessageService, &CreateMessageService, &reg);
         if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvTextList, &CreateTextList, &reg);
+        if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvDateService, &CreateDateService, &reg);
+        if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvSumCollector, &CreateSumCollector, &reg);
+        if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvOutsideDoc, &CreateOutsideDoc, &reg);
+        if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvMemoryDatabase, &CreateMemoryDatabase, &reg);
         if (FAILED(hr)) {
             reg.Revoke();
             return hr;

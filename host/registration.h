@@ -25,5 +25,11 @@ HRESULT CreateRefItem(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 HRESULT CreateUnknownList(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 HRESULT CreateMessageService(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 HRESULT CreateTextList(IUnknown* outer, REFIID riid, void** ppv) noexcept;
+HRESULT CreateDateService(IUnknown* outer, REFIID riid, void** ppv) noexcept;
+HRESULT CreateSumCollector(IUnknown* outer, REFIID riid, void** ppv) noexcept;
+HRESULT CreateOutsideDoc(IUnknown* outer, REFIID riid, void** ppv) noexcept;
+// The in-memory database service (host/OrvMemoryDatabase.h), registered under
+// CLSID_OrvMemoryDatabase; a host hands it to documents as OrvBD.
+HRESULT CreateMemoryDatabase(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 
 }  // namespace orv::host

@@ -6,6 +6,57 @@
 
 namespace orv::dom {
 
+// ------------------------------------------------------------------ NodeTable
+
+void NodeTable::Set(const void* key, DomNode* node) {
+    if ((size_ + 1) * 2 > slots_.size()) Grow();
+    for (std::size_t i = Home(key);; i = (i + 1) & mask_) {
+        if (slots_[i].key == key) {
+            slots_[i].node = node;
+            return;
+        }
+        if (!slots_[i].key) {
+            slots_[i] = {key, node};
+            ++size_;
+            return;
+        }
+    }
+}
+
+void NodeTable::Remove(const void* key, const DomNode* node) {
+    if (slots_.empty()) return;
+    std::size_t i = Home(key);
+    for (;; i = (i + 1) & mask_) {
+        if (!slots_[i].key) return;
+        if (slots_[i].key == key) break;
+    }
+    if (slots_[i].node != node) return;
+    // Backward-shift deletion: later entries of the same probe run move up.
+    std::size_t hole = i;
+    for (std::size_t j = (i + 1) & mask_; slots_[j].key; j = (j + 1) & mask_) {
+        const std::size_t home = Home(slots_[j].key);
+        const bool between = hole <= j ? (home > hole && home <= j) : (home > hole || home <= j);
+        if (!between) {
+            slots_[hole] = slots_[j];
+            hole = j;
+        }
+    }
+    slots_[hole] = Slot{};
+    --size_;
+}
+
+void NodeTable::Grow() {
+    std::vector<Slot> old = std::move(slots_);
+    const std::size_t capacity = old.empty() ? 64 : old.size() * 2;
+    slots_.assign(capacity, Slot{});
+    mask_ = capacity - 1;
+    size_ = 0;
+    for (const Slot& s : old)
+        if (s.key) Set(s.key, s.node);
+}
+
+// ------------------------------------------------------------------ DomDoc
+
 DomDoc::DomDoc() {
     auto t = std::make_unique<Tree>();
     t->isMain = true;
@@ -17,7 +68,9 @@ DomDoc::DomDoc() {
 DomDoc::~DomDoc() = default;
 
 Tree* DomDoc::TreeOf(pugi::xml_node n) {
-    auto it = trees_.find(n.root().internal_object());
+    const pugi::xml_node root = n.root();
+    if (root == main_->doc) return main_;
+    auto it = trees_.find(root.internal_object());
     return it == trees_.end() ? nullptr : it->second.get();
 }
 
@@ -61,19 +114,17 @@ DomNode* DomDoc::WrapAttribute(pugi::xml_attribute a, pugi::xml_node owner) {
 }
 
 DomNode* DomDoc::Lookup(const void* key, NodeKind kind, pugi::xml_node n, pugi::xml_attribute a) {
-    auto [it, inserted] = cache_.try_emplace(key, nullptr);
-    if (!inserted && it->second->TryAddRef()) return it->second;
+    if (DomNode* found = cache_.Find(key); found && found->TryAddRef()) return found;
     // A new object; an entry left by an object on its way out is taken over
     // (that object then leaves the entry alone).
     Tree* t = TreeOf(n);
-    DomNode* w;
+    auto* w = new DomNode(shared_from_this(), kind, n, a, t);
     try {
-        w = new DomNode(shared_from_this(), kind, n, a, t);
+        cache_.Set(key, w);
     } catch (...) {
-        if (inserted) cache_.erase(it);
+        delete w;
         throw;
     }
-    it->second = w;
     ++t->wrappers;
     return w;
 }
@@ -103,8 +154,7 @@ void DomDoc::Forget(DomNode* node) {
         if (documentObject_ == node) documentObject_ = nullptr;
         return;
     }
-    auto it = cache_.find(node->Key());
-    if (it != cache_.end() && it->second == node) cache_.erase(it);
+    cache_.Remove(node->Key(), node);
     Tree* t = node->tree_;
     --t->wrappers;
     Collect(t);
@@ -115,9 +165,9 @@ bool DomDoc::SubtreeHasWrappers(pugi::xml_node n) {
     if (!t || t->wrappers == 0) return false;
     pugi::xml_node cur = n;
     for (;;) {
-        if (cache_.count(cur.internal_object())) return true;
+        if (cache_.Contains(cur.internal_object())) return true;
         for (pugi::xml_attribute a = cur.first_attribute(); a; a = a.next_attribute())
-            if (cache_.count(a.internal_object())) return true;
+            if (cache_.Contains(a.internal_object())) return true;
         if (cur.first_child()) {
             cur = cur.first_child();
             continue;
@@ -139,40 +189,42 @@ void Retarget(Tree*& tree, Tree* toTree, std::vector<Tree*>& emptied) {
 
 }  // namespace
 
+void DomDoc::Adopt(DomNode* w, DomDoc& target) {
+    if (&target == this) return;
+    w->former_.push_back(std::move(w->owner_));
+    w->owner_ = target.shared_from_this();
+    w->doc_.store(&target, std::memory_order_release);
+}
+
 void DomDoc::RehomeAttribute(pugi::xml_attribute from, DomDoc& target, pugi::xml_attribute to,
                              pugi::xml_node toOwner, std::vector<Tree*>& emptied) {
-    auto it = cache_.find(from.internal_object());
-    if (it == cache_.end()) return;
-    DomNode* w = it->second;
-    cache_.erase(it);
+    DomNode* w = cache_.Find(from.internal_object());
+    if (!w) return;
+    target.cache_.Set(to.internal_object(), w);
+    cache_.Remove(from.internal_object(), w);
     Retarget(w->tree_, target.TreeOf(toOwner), emptied);
     w->node_ = toOwner;
     w->attr_ = to;
-    if (&target != this) w->doc_.store(target.shared_from_this(), std::memory_order_release);
-    target.cache_[to.internal_object()] = w;
+    Adopt(w, target);
 }
 
 void DomDoc::Rehome(pugi::xml_node from, DomDoc& target, pugi::xml_node to, std::vector<Tree*>& emptied) {
     Tree* fromTree = TreeOf(from);
     if (!fromTree || fromTree->wrappers == 0) return;
     Tree* toTree = target.TreeOf(to);
-    const bool otherDoc = &target != this;
-    std::shared_ptr<DomDoc> targetRef = otherDoc ? target.shared_from_this() : nullptr;
     pugi::xml_node a = from, b = to;
     for (;;) {
-        auto it = cache_.find(a.internal_object());
-        if (it != cache_.end()) {
-            DomNode* w = it->second;
-            cache_.erase(it);
+        if (DomNode* w = cache_.Find(a.internal_object())) {
+            target.cache_.Set(b.internal_object(), w);
+            cache_.Remove(a.internal_object(), w);
             Retarget(w->tree_, toTree, emptied);
             w->node_ = b;
-            if (otherDoc) w->doc_.store(targetRef, std::memory_order_release);
-            target.cache_[b.internal_object()] = w;
+            Adopt(w, target);
         }
         if (a.first_attribute()) {
             pugi::xml_attribute x = a.first_attribute(), y = b.first_attribute();
             for (; x && y; x = x.next_attribute(), y = y.next_attribute())
-                if (cache_.count(x.internal_object())) RehomeAttribute(x, target, y, b, emptied);
+                if (cache_.Contains(x.internal_object())) RehomeAttribute(x, target, y, b, emptied);
         }
         if (a.first_child()) {
             a = a.first_child();
@@ -204,7 +256,7 @@ void DomDoc::Detach(pugi::xml_node n) {
 
 void DomDoc::DetachAttribute(pugi::xml_node owner, pugi::xml_attribute a) {
     std::vector<Tree*> emptied;
-    if (cache_.count(a.internal_object())) {
+    if (cache_.Contains(a.internal_object())) {
         Tree& t = NewHoldingTree();
         pugi::xml_node holder = t.doc.append_child(pugi::node_element);
         pugi::xml_attribute copy = holder ? holder.append_copy(a) : pugi::xml_attribute();

@@ -29,6 +29,43 @@ namespace orv::dom {
 class DomNode;
 enum class NodeKind : std::uint8_t;
 
+// The node objects of a document by node (or attribute) address: open
+// addressing with linear probing, so that looking up, adding and removing an
+// entry allocates nothing.
+class NodeTable {
+public:
+    DomNode* Find(const void* key) const {
+        if (slots_.empty()) return nullptr;
+        for (std::size_t i = Home(key);; i = (i + 1) & mask_) {
+            if (slots_[i].key == key) return slots_[i].node;
+            if (!slots_[i].key) return nullptr;
+        }
+    }
+    // Sets the entry of key (adding it when absent).
+    void Set(const void* key, DomNode* node);
+    // Removes the entry of key if it holds `node`.
+    void Remove(const void* key, const DomNode* node);
+    bool Contains(const void* key) const { return Find(key) != nullptr; }
+    std::size_t Size() const { return size_; }
+
+private:
+    struct Slot {
+        const void* key = nullptr;
+        DomNode* node = nullptr;
+    };
+    std::size_t Home(const void* key) const {
+        auto h = reinterpret_cast<std::uintptr_t>(key);
+        h ^= h >> 17;
+        h *= 0x9E3779B97F4A7C15ull;
+        return static_cast<std::size_t>(h >> 20) & mask_;
+    }
+    void Grow();
+
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0;
+    std::size_t size_ = 0;
+};
+
 // One pugixml document.
 struct Tree {
     pugi::xml_document doc;
@@ -80,10 +117,7 @@ public:
     DomNode* DocumentObject();
     // A new node in a holding tree of its own, with its node object.
     DomNode* CreateOrphan(pugi::xml_node_type type, const char* name, const char* value);
-    DomNode* Find(const void* key) const {
-        auto it = cache_.find(key);
-        return it == cache_.end() ? nullptr : it->second;
-    }
+    DomNode* Find(const void* key) const { return cache_.Find(key); }
     bool HasWrappers(const Tree& t) const { return t.wrappers != 0; }
     // True when a node object stands for n or anything inside it.
     bool SubtreeHasWrappers(pugi::xml_node n);
@@ -100,6 +134,8 @@ public:
     // Takes n out of its tree. Node objects inside it keep working: the
     // subtree moves to a new holding tree first when any exist.
     void Detach(pugi::xml_node n);
+    // Makes `target` the document of node object w (a move between documents).
+    void Adopt(DomNode* w, DomDoc& target);
     void DetachAttribute(pugi::xml_node owner, pugi::xml_attribute a);
 
     std::uint64_t version = 0;  // changes with every change of structure (live child lists)
@@ -115,7 +151,7 @@ private:
 
     Tree* main_ = nullptr;
     std::unordered_map<const void*, std::unique_ptr<Tree>> trees_;  // by root node
-    std::unordered_map<const void*, DomNode*> cache_;               // by node or attribute
+    NodeTable cache_;                                               // by node or attribute
     DomNode* documentObject_ = nullptr;
     friend class DomNode;
 };

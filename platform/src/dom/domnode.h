@@ -16,6 +16,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 namespace orv::dom {
 
@@ -33,7 +34,8 @@ class DomNode final : public IXMLDOMElement,
                       public IXMLDOMAttribute {
 public:
     DomNode(std::shared_ptr<DomDoc> doc, NodeKind kind, pugi::xml_node node, pugi::xml_attribute attr, Tree* tree)
-        : doc_(std::move(doc)),
+        : doc_(doc.get()),
+          owner_(std::move(doc)),
           kind_(kind),
           type_(kind == NodeKind::Document ? pugi::node_document
                 : kind == NodeKind::Attribute ? pugi::node_null
@@ -211,7 +213,13 @@ private:
     HRESULT SetValueText(DomDoc& d, const std::string& utf8);
     HRESULT EditData(LONG offset, LONG count, const std::u16string_view* insert, bool replaceAll);
 
-    std::atomic<std::shared_ptr<DomDoc>> doc_;  // changes only with both documents locked
+    // The node's document. It changes only when the node moves to another
+    // document, with both documents locked. owner_ keeps it alive; former_
+    // keeps the documents the node left alive as long as the node, since a
+    // call that read doc_ just before a move may still lock the old one.
+    std::atomic<DomDoc*> doc_;
+    std::shared_ptr<DomDoc> owner_;
+    std::vector<std::shared_ptr<DomDoc>> former_;
     std::atomic<ULONG> refs_{1};
     const NodeKind kind_;
     const pugi::xml_node_type type_;
@@ -225,7 +233,7 @@ private:
 template <class F>
 HRESULT DomNode::Locked(F&& f) noexcept {
     try {
-        std::shared_ptr<DomDoc> d;
+        DomDoc* d;
         for (;;) {
             d = doc_.load(std::memory_order_acquire);
             d->mutex.lock();
@@ -244,7 +252,7 @@ HRESULT DomNode::Locked(F&& f) noexcept {
 template <class F>
 HRESULT DomNode::LockedWith(DomNode& other, F&& f) noexcept {
     try {
-        std::shared_ptr<DomDoc> a, b;
+        DomDoc *a, *b;
         for (;;) {
             a = doc_.load(std::memory_order_acquire);
             b = other.doc_.load(std::memory_order_acquire);
@@ -259,6 +267,8 @@ HRESULT DomNode::LockedWith(DomNode& other, F&& f) noexcept {
         std::lock_guard<std::recursive_mutex> ga(a->mutex, std::adopt_lock);
         if (a == b) return f(*a, *a);
         std::lock_guard<std::recursive_mutex> gb(b->mutex, std::adopt_lock);
+        // Both stay alive after f even if `other` moves to a: a node keeps
+        // the documents it left (former_).
         return f(*a, *b);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;

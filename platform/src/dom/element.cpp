@@ -32,7 +32,7 @@ HRESULT DomNode::getAttribute(BSTR name, VARIANT* value) {
     VariantInit(value);
     if (!name) return E_INVALIDARG;
     if (!IsElement(*this)) return E_FAIL;
-    const std::string key = ToUtf8(View(name));
+    const Utf8Name key(View(name));
     return Locked([&](DomDoc&) -> HRESULT {
         pugi::xml_attribute a = node_.attribute(key.c_str());
         if (!a) {
@@ -47,7 +47,7 @@ HRESULT DomNode::setAttribute(BSTR name, VARIANT value) {
     if (!name) return E_INVALIDARG;
     if (!IsElement(*this)) return E_FAIL;
     if (!IsXmlName(View(name))) return E_FAIL;
-    const std::string key = ToUtf8(View(name));
+    const Utf8Name key(View(name));
     std::string text;
     // Converted before the lock: a converted object may call back.
     if (HRESULT hr = VariantText(value, text); FAILED(hr)) return hr;
@@ -62,7 +62,7 @@ HRESULT DomNode::setAttribute(BSTR name, VARIANT value) {
 HRESULT DomNode::removeAttribute(BSTR name) {
     if (!name) return E_INVALIDARG;
     if (!IsElement(*this)) return E_FAIL;
-    const std::string key = ToUtf8(View(name));
+    const Utf8Name key(View(name));
     return Locked([&](DomDoc& d) -> HRESULT {
         pugi::xml_attribute a = node_.attribute(key.c_str());
         if (!a) return S_FALSE;
@@ -76,7 +76,7 @@ HRESULT DomNode::getAttributeNode(BSTR name, IXMLDOMAttribute** attributeNode) {
     *attributeNode = nullptr;
     if (!name) return E_INVALIDARG;
     if (!IsElement(*this)) return E_FAIL;
-    const std::string key = ToUtf8(View(name));
+    const Utf8Name key(View(name));
     return Locked([&](DomDoc& d) -> HRESULT {
         return HandOut(d.WrapAttribute(node_.attribute(key.c_str()), node_), attributeNode);
     });
@@ -94,7 +94,7 @@ HRESULT DomNode::removeAttributeNode(IXMLDOMAttribute* DOMAttribute, IXMLDOMAttr
     NodeRef attr(From(DOMAttribute));
     if (!attr || attr->kind_ != NodeKind::Attribute) return E_INVALIDARG;
     return Locked([&](DomDoc& d) -> HRESULT {
-        if (attr->doc_.load(std::memory_order_acquire).get() != &d || attr->node_ != node_) return E_INVALIDARG;
+        if (attr->doc_.load(std::memory_order_acquire) != &d || attr->node_ != node_) return E_INVALIDARG;
         d.DetachAttribute(node_, attr->attr_);
         if (attributeNode) {
             attr->AddRef();

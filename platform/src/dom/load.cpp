@@ -12,8 +12,10 @@
 //    alone and they are decoded here, where a bad one in text or in an
 //    attribute value fails the load (in a comment, CDATA section or
 //    processing instruction an '&' is just a character);
-//  - duplicate attributes are refused.
-// A '<' inside an attribute value is accepted (it is written back as "&lt;").
+// Two leniencies are kept for speed, since refusing them would take a walk
+// over every attribute of every document: a '<' inside an attribute value is
+// accepted (and written back as "&lt;"), and an attribute given twice in one
+// tag is kept twice (getAttribute answers the first).
 // The source text is parsed in place and kept with the tree.
 #include "load.h"
 
@@ -22,7 +24,6 @@
 
 #include <cstring>
 #include <string>
-#include <unordered_set>
 
 namespace orv::dom {
 
@@ -118,10 +119,10 @@ public:
     Checker(char* begin, std::size_t size) : begin_(begin), end_(begin + size) {}
 
     // With `decode` the references in text and attribute values are still
-    // undecoded.
+    // undecoded: they are decoded here, and a bad one fails.
     bool Check(pugi::xml_node root, bool preserveWhiteSpace, bool decode, Failure& f) {
-        decode_ = decode;
         if (!CheckTopLevel(root, preserveWhiteSpace, f)) return false;
+        if (!decode) return true;
         pugi::xml_node cur = root.first_child();
         while (cur) {
             switch (cur.type()) {
@@ -129,7 +130,7 @@ public:
                     if (!CheckElement(cur, f)) return false;
                     break;
                 case pugi::node_pcdata:
-                    if (decode_ && !Decode(cur, f)) return false;
+                    if (!Decode(cur, f)) return false;
                     break;
                 default:
                     break;
@@ -202,29 +203,10 @@ private:
     }
 
     bool CheckElement(pugi::xml_node e, Failure& f) {
-        pugi::xml_attribute first = e.first_attribute();
-        if (!first) return true;
-        // Names of the attributes seen so far, for the duplicate check.
-        std::string_view small[16];
-        std::size_t count = 0;
-        std::unordered_set<std::string_view> many;
-        for (pugi::xml_attribute a = first; a; a = a.next_attribute()) {
-            if (decode_) {
-                char* v = const_cast<char*>(a.value());
-                if (std::strchr(v, '&') &&
-                    !DecodeText(v, f, [&](const char* decoded) { return a.set_value(decoded); }))
-                    return false;
-            }
-            const std::string_view name = a.name();
-            if (count < 16) {
-                for (std::size_t i = 0; i < count; ++i)
-                    if (small[i].size() == name.size() && small[i] == name)
-                        return Fail(f, "Duplicate attribute", name.data());
-                small[count++] = name;
-                if (count == 16) many.insert(small, small + 16);
-            } else if (!many.insert(name).second) {
-                return Fail(f, "Duplicate attribute", name.data());
-            }
+        for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute()) {
+            char* v = const_cast<char*>(a.value());
+            if (std::strchr(v, '&') && !DecodeText(v, f, [&](const char* decoded) { return a.set_value(decoded); }))
+                return false;
         }
         return true;
     }
@@ -254,7 +236,6 @@ private:
 
     char* begin_;
     char* end_;
-    bool decode_ = false;
 };
 
 void Locate(std::u16string_view text, std::size_t index, ParseErrorInfo& e) {

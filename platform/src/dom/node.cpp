@@ -294,7 +294,7 @@ HRESULT DomNode::insertBefore(IXMLDOMNode* newChild, VARIANT refChild, IXMLDOMNo
     return LockedWith(*child.p, [&](DomDoc& d, DomDoc& cd) -> HRESULT {
         pugi::xml_node before;
         if (ref) {
-            if (ref->doc_.load(std::memory_order_acquire).get() != &d || ref->kind_ != NodeKind::Node)
+            if (ref->doc_.load(std::memory_order_acquire) != &d || ref->kind_ != NodeKind::Node)
                 return E_INVALIDARG;
             before = ref->node_;
         }
@@ -331,7 +331,7 @@ HRESULT DomNode::replaceChild(IXMLDOMNode* newChild, IXMLDOMNode* oldChild, IXML
     NodeRef old(From(oldChild));
     if (!fresh || !old) return E_INVALIDARG;
     return LockedWith(*fresh.p, [&](DomDoc& d, DomDoc& cd) -> HRESULT {
-        if (old->doc_.load(std::memory_order_acquire).get() != &d || old->kind_ != NodeKind::Node ||
+        if (old->doc_.load(std::memory_order_acquire) != &d || old->kind_ != NodeKind::Node ||
             kind_ == NodeKind::Attribute || old->node_.parent() != Node(d))
             return E_INVALIDARG;
         if (fresh.p != old.p) {
@@ -353,7 +353,7 @@ HRESULT DomNode::removeChild(IXMLDOMNode* childNode, IXMLDOMNode** oldChild) {
     NodeRef child(From(childNode));
     if (!child) return E_INVALIDARG;
     return Locked([&](DomDoc& d) -> HRESULT {
-        if (child->doc_.load(std::memory_order_acquire).get() != &d || child->kind_ != NodeKind::Node ||
+        if (child->doc_.load(std::memory_order_acquire) != &d || child->kind_ != NodeKind::Node ||
             kind_ == NodeKind::Attribute || child->node_.parent() != Node(d))
             return E_INVALIDARG;
         d.Detach(child->node_);

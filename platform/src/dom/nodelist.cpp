@@ -205,7 +205,7 @@ public:
         if (!namedItem) return E_POINTER;
         *namedItem = nullptr;
         if (!name) return E_INVALIDARG;
-        const std::string key = ToUtf8(View(name));
+        const Utf8Name key(View(name));
         return element_->Locked([&](DomDoc& d) -> HRESULT {
             pugi::xml_node e = element_->Node(d);
             return HandOutNode(d.WrapAttribute(e.attribute(key.c_str()), e), namedItem);
@@ -218,7 +218,7 @@ public:
     HRESULT removeNamedItem(BSTR name, IXMLDOMNode** namedItem) override {
         if (namedItem) *namedItem = nullptr;
         if (!name) return E_INVALIDARG;
-        const std::string key = ToUtf8(View(name));
+        const Utf8Name key(View(name));
         return element_->Locked([&](DomDoc& d) -> HRESULT {
             pugi::xml_node e = element_->Node(d);
             pugi::xml_attribute a = e.attribute(key.c_str());

@@ -320,6 +320,30 @@ void AppendUtf8(std::string& out, std::u16string_view utf16) {
     out.resize(static_cast<std::size_t>(w - out.data()));
 }
 
+Utf8Name::Utf8Name(std::u16string_view s) {
+    if (s.size() < sizeof(small_)) {
+        // Names are nearly always ASCII: copy them byte by byte.
+        std::size_t i = 0;
+        for (; i < s.size() && s[i] < 0x80; ++i) small_[i] = static_cast<char>(s[i]);
+        if (i == s.size()) {
+            small_[i] = 0;
+            p_ = small_;
+            return;
+        }
+    }
+    if (s.size() * 3 < sizeof(small_)) {
+        char* w = small_;
+        const char16_t* bad = nullptr;
+        bool refs = false;
+        EncodeInto<false>(s.data(), s.data() + s.size(), w, bad, refs);
+        *w = 0;
+        p_ = small_;
+    } else {
+        AppendUtf8(big_, s);
+        p_ = big_.c_str();
+    }
+}
+
 bool Utf8ForParse(std::u16string_view text, ParseSource& out, std::size_t& badIndex) {
     std::size_t skipped = 0;
     if (!text.empty() && text.front() == 0xFEFF) skipped = 1;

@@ -26,6 +26,21 @@ inline std::string ToUtf8(std::u16string_view utf16) {
     AppendUtf8(s, utf16);
     return s;
 }
+// The UTF-8 form of a short text such as a name, NUL-terminated; names of up
+// to 80 units need no allocation.
+class Utf8Name {
+public:
+    explicit Utf8Name(std::u16string_view s);
+    Utf8Name(const Utf8Name&) = delete;
+    Utf8Name& operator=(const Utf8Name&) = delete;
+    const char* c_str() const { return p_; }
+
+private:
+    char small_[241];
+    std::string big_;
+    const char* p_;
+};
+
 inline std::u16string_view View(BSTR s) {
     return s ? std::u16string_view(s, SysStringLen(s)) : std::u16string_view();
 }

@@ -37,19 +37,22 @@ struct IOrvDateService : IDispatch {
     // slot 15 (byte offset 0x3C): an ordinal of the day's month; consecutive
     // months have consecutive ordinals.
     virtual HRESULT MonthOrdinal(LONG lDay, LONG* plOrdinal) = 0;
-    // slot 16 (byte offset 0x40): the last day of the day's month (the first
-    // day of the next month minus one).
+    // slot 16 (byte offset 0x40): the end of the day's month as an exclusive
+    // bound: the first day of the next month (minus one: the month's last day).
     virtual HRESULT MonthEnd(LONG lDay, SHORT* pshDay) = 0;
     // slot 17 (byte offset 0x44): the first day of the day's month.
     virtual HRESULT MonthStart(LONG lDay, SHORT* pshDay) = 0;
-    // slot 18 (byte offset 0x48): the last day of the day's year.
+    // slot 18 (byte offset 0x48): the end of the day's year as an exclusive
+    // bound: the first day of the next year.
     virtual HRESULT YearEnd(LONG lDay, SHORT* pshDay) = 0;
     virtual HRESULT DaysInMonth(LONG lDay, SHORT* pshDays) = 0;                            // slot 19
     virtual HRESULT TextToDay(BSTR bstrText, LONG* plDay) = 0;                             // slot 20
     virtual HRESULT MonthToText(LONG lDay, BSTR* pbstrText) = 0;                           // slot 21
     virtual HRESULT AddMonthsToDay(LONG lDay, LONG lMonths, LONG* plDay) = 0;              // slot 22
     virtual HRESULT DaysBetween(LONG lDayFrom, LONG lDayTo, LONG* plDays) = 0;             // slot 23
-    // slot 24 (byte offset 0x60): the first day of the date's month, as a date.
+    // slot 24 (byte offset 0x60): the first day of the month that the date
+    // closes (the month holding the day before it), as a date: for an
+    // exclusive month end as slot 16 gives, the month that ends there.
     virtual HRESULT MonthStartDate(DATE dt, DATE* pdtResult) = 0;
     // slot 25 (byte offset 0x64): the date moved by lShift months.
     virtual HRESULT ShiftDate(DATE dt, LONG lShift, DATE* pdtResult) = 0;

@@ -15,6 +15,7 @@
 #include "kinds/OrvUVDoc.h"
 #include "kinds/OrvVlDoc.h"
 #include "kinds/SpecificObject.h"
+#include "kinds/pattern_kinds.h"
 #include "typelib/not_built.h"
 
 namespace orv {
@@ -29,24 +30,14 @@ class OrvILDoc : public SpecificObject<OrvILDoc, &CLSID_OrvILDoc, Pending<IOrvIL
 class OrvOTDoc : public SpecificObject<OrvOTDoc, &CLSID_OrvOTDoc, Pending<IOrvOTDoc>, IDispatch, TearOff<IOrvENUMBlTypes, PendingTearOff<OrvOTDoc, IOrvENUMBlTypes>>, Pending<IOrvOTProtocol>> {};
 class OrvS2Doc : public SpecificObject<OrvS2Doc, &CLSID_OrvS2Doc, Pending<IOrvS2Doc>, IDispatch> {};
 class OrvZMDoc : public SpecificObject<OrvZMDoc, &CLSID_OrvZMDoc, Pending<IOrvZMDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvJBDoc : public SpecificObject<OrvJBDoc, &CLSID_OrvJBDoc, Pending<IOrvJBDoc>, IDispatch> {};
-class OrvMYDoc : public SpecificObject<OrvMYDoc, &CLSID_OrvMYDoc, Pending<IOrvMYDoc>, IDispatch> {};
-class OrvTVDoc : public SpecificObject<OrvTVDoc, &CLSID_OrvTVDoc, Pending<IOrvTVDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvSRDoc : public SpecificObject<OrvSRDoc, &CLSID_OrvSRDoc, Pending<IOrvSRDoc>, IDispatch, ISupportErrorInfo> {};
 class OrvTDDoc : public SpecificObject<OrvTDDoc, &CLSID_OrvTDDoc, Pending<IOrvTDDoc>, IDispatch> {};
-class OrvZZDoc : public SpecificObject<OrvZZDoc, &CLSID_OrvZZDoc, Pending<IOrvZZDoc>, IDispatch, ISupportErrorInfo> {};
 class OrvS3Doc : public SpecificObject<OrvS3Doc, &CLSID_OrvS3Doc, Pending<IOrvS3Doc>, IDispatch, ISupportErrorInfo> {};
 class OrvXLDoc : public SpecificObject<OrvXLDoc, &CLSID_OrvXLDoc, Pending<IOrvXLDoc>, IDispatch> {};
 class OrvTCDoc : public SpecificObject<OrvTCDoc, &CLSID_OrvTCDoc, Pending<IOrvTCDoc>, IDispatch> {};
-class OrvMDDoc : public SpecificObject<OrvMDDoc, &CLSID_OrvMDDoc, Pending<IOrvMDDoc>, IDispatch> {};
 class OrvZGDoc : public SpecificObject<OrvZGDoc, &CLSID_OrvZGDoc, Pending<IOrvZGDoc>, IDispatch, ISupportErrorInfo> {};
 class OrvRIDoc : public SpecificObject<OrvRIDoc, &CLSID_OrvRIDoc, Pending<IOrvRIDoc>, IDispatch> {};
 class OrvPSDoc : public SpecificObject<OrvPSDoc, &CLSID_OrvPSDoc, Pending<IOrvPSDoc>, IDispatch> {};
-class OrvVVDoc : public SpecificObject<OrvVVDoc, &CLSID_OrvVVDoc, Pending<IOrvVVDoc>, IDispatch> {};
 class OrvORDoc : public SpecificObject<OrvORDoc, &CLSID_OrvORDoc, Pending<IOrvORDoc>, IDispatch> {};
-class OrvMGDoc : public SpecificObject<OrvMGDoc, &CLSID_OrvMGDoc, Pending<IOrvMGDoc>, IDispatch> {};
-class OrvMIDoc : public SpecificObject<OrvMIDoc, &CLSID_OrvMIDoc, Pending<IOrvMIDoc>, IDispatch> {};
-class OrvIJDoc : public SpecificObject<OrvIJDoc, &CLSID_OrvIJDoc, Pending<IOrvIJDoc>, IDispatch> {};
 class OrvVODoc : public SpecificObject<OrvVODoc, &CLSID_OrvVODoc, Pending<IOrvVODoc>, IDispatch> {};
 class OrvBVDoc : public SpecificObject<OrvBVDoc, &CLSID_OrvBVDoc, Pending<IOrvBVDoc>, IDispatch> {};
 class OrvMVDoc : public SpecificObject<OrvMVDoc, &CLSID_OrvMVDoc, Pending<IOrvMVDoc>, IDispatch> {};

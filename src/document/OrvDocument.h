@@ -133,6 +133,11 @@ public:
     // --------------------------------------------- the document as a whole
     HRESULT get_OrvBD(IUnknown** pVal) override;
     HRESULT put_OrvBD(IUnknown* newVal) override;
+    HRESULT GetSpecificObj(IUnknown** punkDocument) override;
+    HRESULT GetSpecificObj2(IDispatch** pdispDocument) override;
+    HRESULT Clone(IUnknown** ppunkDocument) override;
+    HRESULT Compare(IUnknown* punkDocument) override;
+    HRESULT get_DisplayString(BSTR* pVal) override;
     HRESULT MakeAsNew() override;
     HRESULT ClearRecordCondition() override;
 

@@ -111,6 +111,12 @@ HRESULT CreateSpecific(IOrvDocument* document, IUnknown** out) noexcept {
     HRESULT hr = CreateObjectWithAccess<T>(&unknown, &object);
     if (FAILED(hr)) return hr;
     object->SetDocument(document);
+    // A kind with a step of its own in the hand-over (the sick-leave document
+    // takes its access type) runs it before the object is handed out.
+    if constexpr (requires { object->DocumentAttached(); }) {
+        hr = object->DocumentAttached();
+        if (FAILED(hr)) return hr;
+    }
     *out = unknown.Detach();
     return S_OK;
 }

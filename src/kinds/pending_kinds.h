@@ -15,6 +15,8 @@
 #include "kinds/OrvUVDoc.h"
 #include "kinds/OrvVlDoc.h"
 #include "kinds/SpecificObject.h"
+#include "sickleave/OrvBLDoc.h"
+#include "vacation/OrvOTDoc.h"
 #include "kinds/pattern_kinds.h"
 #include "typelib/not_built.h"
 
@@ -25,9 +27,7 @@ class OrvMPDoc : public SpecificObject<OrvMPDoc, &CLSID_OrvMPDoc, Pending<IOrvMP
 class OrvOKDoc : public SpecificObject<OrvOKDoc, &CLSID_OrvOKDoc, Pending<IOrvOKDoc>, IDispatch, ISupportErrorInfo> {};
 class OrvS1Doc : public SpecificObject<OrvS1Doc, &CLSID_OrvS1Doc, Pending<IOrvS1Doc>, IDispatch, ISupportErrorInfo> {};
 class OrvERDoc : public SpecificObject<OrvERDoc, &CLSID_OrvERDoc, Pending<IOrvERDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvBLDoc : public SpecificObject<OrvBLDoc, &CLSID_OrvBLDoc, Pending<IOrvBLDoc>, IDispatch, ISupportErrorInfo, TearOff<IOrvENUMBlTypes, PendingTearOff<OrvBLDoc, IOrvENUMBlTypes>>> {};
 class OrvILDoc : public SpecificObject<OrvILDoc, &CLSID_OrvILDoc, Pending<IOrvILDoc>, IDispatch, ISupportErrorInfo> {};
-class OrvOTDoc : public SpecificObject<OrvOTDoc, &CLSID_OrvOTDoc, Pending<IOrvOTDoc>, IDispatch, TearOff<IOrvENUMBlTypes, PendingTearOff<OrvOTDoc, IOrvENUMBlTypes>>, Pending<IOrvOTProtocol>> {};
 class OrvS2Doc : public SpecificObject<OrvS2Doc, &CLSID_OrvS2Doc, Pending<IOrvS2Doc>, IDispatch> {};
 class OrvZMDoc : public SpecificObject<OrvZMDoc, &CLSID_OrvZMDoc, Pending<IOrvZMDoc>, IDispatch, ISupportErrorInfo> {};
 class OrvTDDoc : public SpecificObject<OrvTDDoc, &CLSID_OrvTDDoc, Pending<IOrvTDDoc>, IDispatch> {};

@@ -146,6 +146,16 @@ public:
     HRESULT GetDocExtension(LONG lPipeId, IUnknown** ppunkOrvDocExtension, LONG* plResult) override;
     HRESULT Update(LONG lPipeId) override;
 
+    // ------------------------------------- sum collectors, year-based sum
+    HRESULT AddSumCollector(LONG lId, IUnknown* pUnk) override;
+    HRESULT get_ExSum(LONG lId, IUnknown** pVal) override;
+    HRESULT put_ExSum(LONG lId, IUnknown* newVal) override;
+    HRESULT ResetSumCollectors() override;
+    HRESULT NextSumCollector(LONG* plId, IUnknown** ppUnk) override;
+    HRESULT CleanSumCollectors() override;
+    HRESULT InitCollectors(LONG lPipeId) override;
+    HRESULT CalculateYearBasedSumOnDate(DATE dtOnDate, CY cyBaseSum, CY* pcyResult) override;
+
 private:
     using CollectorMap = std::map<LONG, ComPtr<IUnknown>>;
 
@@ -177,6 +187,9 @@ private:
     ComPtr<IOrvDocStore> Store();
     // The date service, created on first need and kept (caller holds the lock).
     IOrvDateService* Dates();
+    // The months, whole and partial, that the days first..last (day numbers,
+    // both included) cover, counted with the date service.
+    double CoveredMonths(LONG first, LONG last);
     // The text of a day number from the date service.
     std::u16string DayText(LONG dayNumber);
     // "(n) " for the number the database service keeps for T1, or nothing.

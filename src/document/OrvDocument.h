@@ -14,9 +14,11 @@
 
 #include "document/DocRecord.h"
 #include "frame/com.h"
-#include "typelib/not_built.h"
 
 #include <orvdocs/frame/outside.h>
+#include <orvdocs/typelib/classes.h>
+#include <orvdocs/typelib/document.h>
+#include <orvdocs/typelib/xmlstring.h>
 
 #include <map>
 #include <string>
@@ -24,8 +26,8 @@
 namespace orv {
 
 class OrvDocument
-    : public CoClass<OrvDocument, &CLSID_OrvDocument, Pending<IOrvDocument>, ISupportErrorInfo,
-                     Aggregated<IOrvDocExtension>, IDispatch, Pending<IOrvDocumentDisp>, Pending<IOrvObjAsXmlString>> {
+    : public CoClass<OrvDocument, &CLSID_OrvDocument, IOrvDocument, ISupportErrorInfo, Aggregated<IOrvDocExtension>,
+                     IDispatch, IOrvDocumentDisp, IOrvObjAsXmlString> {
 public:
     // Creates the document's extension object, aggregated with the document,
     // and starts with an all-zero record.
@@ -155,6 +157,17 @@ public:
     HRESULT CleanSumCollectors() override;
     HRESULT InitCollectors(LONG lPipeId) override;
     HRESULT CalculateYearBasedSumOnDate(DATE dtOnDate, CY cyBaseSum, CY* pcyResult) override;
+
+    // ------------------------------------------------------- the XML form
+    // The short form does not exist (E_NOTIMPL); the full form is a stand-alone
+    // "ORVDOCUMENT" element. A "DOCRECORD" of other than 608 characters is
+    // refused with E_INVALIDARG and the document left as it was.
+    HRESULT get_ShortString(BSTR* pVal) override;
+    HRESULT put_ShortString(BSTR newVal) override;
+    HRESULT get_FullString(BSTR* pVal) override;
+    HRESULT put_FullString(BSTR newVal) override;
+    HRESULT ParseIn(IUnknown* spRoot, LONG lMode) override;
+    HRESULT ParseFrom(IUnknown* pRoot, LONG lMode) override;
 
 private:
     using CollectorMap = std::map<LONG, ComPtr<IUnknown>>;

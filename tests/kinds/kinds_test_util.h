@@ -1,0 +1,212 @@
+// Helpers of the specific-kind tests: real generic documents with a given
+// record, their raw record and extension body, and a fake document whose
+// extension can be missing or fail.
+#pragma once
+
+#include "document/OrvDocument.h"
+#include "frame/com.h"
+#include "kinds/SpecificObject.h"
+#include "kinds/selection.h"
+#include "typelib/not_built.h"
+
+#include <orvdocs/orvdocs.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <random>
+#include <string>
+
+namespace kindtest {
+
+using orv::Bstr;
+using orv::ComPtr;
+using Record = std::array<unsigned char, 304>;
+
+inline CY Cy(LONGLONG raw) {
+    CY c;
+    c.int64 = raw;
+    return c;
+}
+
+inline std::u16string Text(BSTR s) { return s ? std::u16string(s, SysStringLen(s)) : std::u16string(); }
+
+// A record of pseudo-random bytes with the given type code, so that a field
+// written by mistake shows up. The Dcsum1 high word is random as well.
+inline Record RandomRecord(unsigned seed, SHORT type) {
+    std::mt19937 rng(seed);
+    Record r{};
+    for (auto& b : r) b = static_cast<unsigned char>(rng());
+    r[2] = static_cast<unsigned char>(type & 0xFF);
+    r[3] = static_cast<unsigned char>((type >> 8) & 0xFF);
+    return r;
+}
+
+inline Record RecordOf(IOrvDocument* doc) {
+    Record out{};
+    Bstr rec;
+    EXPECT_EQ(doc->get_DocRecord(rec.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_EQ(rec.ByteLength(), 304u);
+    if (rec.ByteLength() >= 304) std::memcpy(out.data(), rec.Get(), 304);
+    return out;
+}
+
+// A real generic document holding the record.
+inline ComPtr<IOrvDocument> NewDocument(const Record& record) {
+    ComPtr<IOrvDocument> doc;
+    EXPECT_EQ(orv::CreateObject<orv::OrvDocument>(&doc), S_OK);
+    if (!doc) return doc;
+    Bstr rec = Bstr::Attach(SysAllocStringByteLen(reinterpret_cast<const char*>(record.data()), 304));
+    EXPECT_EQ(doc->put_DocRecord(rec), S_OK);
+    return doc;
+}
+
+inline ComPtr<IOrvDocument> NewDocument(SHORT type) {
+    Record r{};
+    r[2] = static_cast<unsigned char>(type & 0xFF);
+    r[3] = static_cast<unsigned char>((type >> 8) & 0xFF);
+    return NewDocument(r);
+}
+
+// The specific object the document's type code selects, asked for I.
+template <class I>
+ComPtr<I> KindOf(IOrvDocument* doc) {
+    LONG type = 0;
+    EXPECT_EQ(doc->get_lDcType(&type), S_OK);
+    ComPtr<IUnknown> obj;
+    EXPECT_EQ(orv::CreateSpecificObject(type, doc, obj.GetAddressOf()), S_OK);
+    ComPtr<I> kind;
+    if (obj) {
+        EXPECT_EQ(obj.As(&kind), S_OK);
+    }
+    return kind;
+}
+
+inline ComPtr<IOrvDocExtension> ExtensionOf(IUnknown* doc) {
+    ComPtr<IOrvDocExtension> ext;
+    EXPECT_EQ(doc->QueryInterface(IID_IOrvDocExtension, reinterpret_cast<void**>(ext.GetAddressOf())), S_OK);
+    return ext;
+}
+
+inline std::string BodyOf(IOrvDocExtension* ext) {
+    Bstr body;
+    EXPECT_EQ(ext->get_Body(body.ReleaseAndGetAddressOf()), S_OK);
+    return std::string(reinterpret_cast<const char*>(body.Get()), body.ByteLength());
+}
+
+inline LONG LengthOf(IOrvDocExtension* ext) {
+    LONG n = -1;
+    EXPECT_EQ(ext->get_Length(&n), S_OK);
+    return n;
+}
+
+inline void PutBody(IOrvDocExtension* ext, const std::string& bytes) {
+    Bstr body = Bstr::Attach(SysAllocStringByteLen(bytes.data(), static_cast<UINT>(bytes.size())));
+    ASSERT_EQ(ext->put_Body(body), S_OK);
+}
+
+// ------------------------------------------------------------------ fakes
+
+inline constexpr CLSID CLSID_FakeKindDocument = {0x7E1B0001, 0x5C3B, 0x4F00, {0x8B, 1, 2, 3, 4, 5, 6, 7}};
+inline constexpr CLSID CLSID_FakeKindExtension = {0x7E1B0002, 0x5C3B, 0x4F00, {0x8B, 1, 2, 3, 4, 5, 6, 7}};
+
+// An extension whose members can be made to fail.
+class FakeExtension : public orv::CoClass<FakeExtension, &CLSID_FakeKindExtension, IOrvDocExtension, IDispatch> {
+public:
+    HRESULT get_Length(LONG* pVal) override {
+        *pVal = length;
+        return S_OK;
+    }
+    HRESULT put_Length(LONG newVal) override {
+        if (FAILED(failLengthPut)) return failLengthPut;
+        length = newVal;
+        return S_OK;
+    }
+    HRESULT get_Body(BSTR* pVal) override {
+        *pVal = SysAllocStringByteLen(body.data(), static_cast<UINT>(body.size()));
+        return S_OK;
+    }
+    HRESULT put_Body(BSTR newVal) override {
+        if (FAILED(failBodyPut)) return failBodyPut;
+        body.assign(reinterpret_cast<const char*>(newVal), SysStringByteLen(newVal));
+        length = static_cast<LONG>(body.size());
+        return S_OK;
+    }
+    HRESULT Clear() override {
+        body.clear();
+        length = 0;
+        return S_OK;
+    }
+
+    std::string body;
+    LONG length = 0;
+    HRESULT failLengthPut = S_OK;
+    HRESULT failBodyPut = S_OK;
+};
+
+// A generic document that answers only what the extension-text kinds ask of
+// it: its extension (which may be missing), ExtensionInitialized and
+// InitInnerDocExtension, which records its calls and may fill the body.
+class FakeDocument : public orv::CoClass<FakeDocument, &CLSID_FakeKindDocument, orv::Pending<IOrvDocument>> {
+public:
+    HRESULT InternalQueryInterface(REFIID riid, void** ppv) {
+        if (riid == IID_IOrvDocExtension) {
+            *ppv = nullptr;
+            return extension ? extension->QueryInterface(riid, ppv) : E_NOINTERFACE;
+        }
+        return CoClass::InternalQueryInterface(riid, ppv);
+    }
+    HRESULT get_ExtensionInitialized(VARIANT_BOOL* pVal) override {
+        *pVal = initialized;
+        return S_OK;
+    }
+    HRESULT InitInnerDocExtension(LONG lPipeId, LONG* plResult) override {
+        ++initCalls;
+        lastPipe = lPipeId;
+        *plResult = 0;
+        if (FAILED(failInit)) return failInit;
+        if (extension && !bodyFromService.empty()) {
+            extension->body = bodyFromService;
+            extension->length = static_cast<LONG>(bodyFromService.size());
+        }
+        initialized = VARIANT_TRUE;
+        return S_OK;
+    }
+
+    FakeExtension* extension = nullptr;  // kept alive by extensionRef
+    ComPtr<IOrvDocExtension> extensionRef;
+    VARIANT_BOOL initialized = VARIANT_TRUE;
+    int initCalls = 0;
+    LONG lastPipe = 0;
+    HRESULT failInit = S_OK;
+    std::string bodyFromService;
+};
+
+// A fake document, with an extension unless told otherwise.
+inline ComPtr<IOrvDocument> NewFakeDocument(FakeDocument** fake, bool withExtension = true) {
+    ComPtr<IUnknown> unknown;
+    EXPECT_EQ(orv::CreateObjectWithAccess<FakeDocument>(&unknown, fake), S_OK);
+    if (withExtension) {
+        ComPtr<IUnknown> ext;
+        EXPECT_EQ(orv::CreateObjectWithAccess<FakeExtension>(&ext, &(*fake)->extension), S_OK);
+        ext.As(&(*fake)->extensionRef);
+    }
+    ComPtr<IOrvDocument> doc;
+    unknown.As(&doc);
+    return doc;
+}
+
+// Hands a document to a new specific object of class T, whatever its type code.
+template <class T, class I>
+ComPtr<I> Attach(IOrvDocument* doc) {
+    ComPtr<IUnknown> obj;
+    EXPECT_EQ(orv::CreateSpecific<T>(doc, obj.GetAddressOf()), S_OK);
+    ComPtr<I> kind;
+    if (obj) {
+        EXPECT_EQ(obj.As(&kind), S_OK);
+    }
+    return kind;
+}
+
+}  // namespace kindtest

@@ -35,6 +35,8 @@ DATE DateOf(WORD y, WORD m, WORD d) {
     return out;
 }
 
+Variant Text(std::u16string_view s) { return Variant(s); }
+
 Variant Missing() {
     Variant v;
     v.vt = VT_ERROR;
@@ -64,6 +66,12 @@ protected:
         EXPECT_EQ(orv::GetDispId(disp_.Get(), name, &id), S_OK) << orv::Utf16ToUtf8(name);
         return id;
     }
+    HRESULT Put(const char16_t* name, const VARIANT& value) { return orv::PutProperty(disp_.Get(), name, value).hr; }
+    Variant Get(const char16_t* name, std::initializer_list<Variant> index = {}) {
+        DispResult r = orv::GetProperty(disp_.Get(), name, index);
+        EXPECT_EQ(r.hr, S_OK) << orv::Utf16ToUtf8(name);
+        return r.value;
+    }
     // A raw Invoke with rgvarg exactly as given (last argument first).
     HRESULT Raw(DISPID id, WORD flags, std::vector<VARIANT> rgvarg, std::vector<DISPID> named, VARIANT* result,
                 UINT* argErr, EXCEPINFO* excep = nullptr) {
@@ -77,76 +85,69 @@ protected:
 };
 
 TEST_F(InvokeTest, PropertiesByNameMatchTheVtableBothWays) {
-    // Put by name, read by vtable.
-    ASSERT_EQ(orv::PutProperty(disp_.Get(), u"amount", Variant(Cy(123456))).hr, S_OK);
+    // Put by name (in any case), read by vtable.
+    ASSERT_EQ(Put(u"amount", Variant(Cy(123456))), S_OK);
     ASSERT_EQ(orv::PutProperty(disp_.Get(), u"Item", {Variant(SHORT(2))}, Variant(LONG(-7))).hr, S_OK);
-    ASSERT_EQ(orv::PutProperty(disp_.Get(), u"NAME", Variant(std::u16string_view(u"Иванов"))).hr, S_OK);
-    ASSERT_EQ(orv::PutProperty(disp_.Get(), u"Ratio", Variant(0.125)).hr, S_OK);
+    ASSERT_EQ(Put(u"NAME", Text(u"Иванов")), S_OK);
+    ASSERT_EQ(Put(u"Ratio", Variant(0.125)), S_OK);
     CY cy{};
     LONG item = 0;
     orv::Bstr name;
     double ratio = 0;
-    EXPECT_EQ(obj_->get_Amount(&cy), S_OK);
+    obj_->get_Amount(&cy);
+    obj_->get_Item(2, &item);
+    obj_->get_Name(name.ReleaseAndGetAddressOf());
+    obj_->get_Ratio(&ratio);
     EXPECT_EQ(cy.int64, 123456);
-    EXPECT_EQ(obj_->get_Item(2, &item), S_OK);
     EXPECT_EQ(item, -7);
-    EXPECT_EQ(obj_->get_Name(name.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(name.View(), u"Иванов");
-    EXPECT_EQ(obj_->get_Ratio(&ratio), S_OK);
     EXPECT_EQ(ratio, 0.125);
 
     // Put by vtable, read by name: the result carries the declared type.
-    ASSERT_EQ(obj_->put_When(45000.5), S_OK);
-    ASSERT_EQ(obj_->put_Flag(VARIANT_TRUE), S_OK);
-    ASSERT_EQ(obj_->put_Item(3, 99), S_OK);
-    DispResult when = orv::GetProperty(disp_.Get(), u"When");
-    ASSERT_EQ(when.hr, S_OK);
-    EXPECT_EQ(when.value.vt, VT_DATE);
-    EXPECT_EQ(when.value.date, 45000.5);
-    DispResult flag = orv::GetProperty(disp_.Get(), u"flag");
-    EXPECT_EQ(flag.value.vt, VT_BOOL);
-    EXPECT_EQ(flag.value.boolVal, VARIANT_TRUE);
-    DispResult it = orv::GetProperty(disp_.Get(), u"Item", {Variant(SHORT(3))});
-    EXPECT_EQ(it.value.vt, VT_I4);
-    EXPECT_EQ(it.value.lVal, 99);
-    DispResult amount = orv::GetProperty(disp_.Get(), u"Amount");
-    EXPECT_EQ(amount.value.vt, VT_CY);
-    EXPECT_EQ(amount.value.cyVal.int64, 123456);
-    DispResult ratioByName = orv::GetProperty(disp_.Get(), u"Ratio");
-    EXPECT_EQ(ratioByName.value.vt, VT_R8) << "an unmarked double is not a date";
+    obj_->put_When(45000.5);
+    obj_->put_Flag(VARIANT_TRUE);
+    obj_->put_Item(3, 99);
+    Variant when = Get(u"When"), flag = Get(u"flag"), third = Get(u"Item", {Variant(SHORT(3))});
+    Variant amount = Get(u"Amount"), plain = Get(u"Ratio");
+    EXPECT_EQ(when.vt, VT_DATE);
+    EXPECT_EQ(when.date, 45000.5);
+    EXPECT_EQ(flag.vt, VT_BOOL);
+    EXPECT_EQ(flag.boolVal, VARIANT_TRUE);
+    EXPECT_EQ(third.vt, VT_I4);
+    EXPECT_EQ(third.lVal, 99);
+    EXPECT_EQ(amount.vt, VT_CY);
+    EXPECT_EQ(amount.cyVal.int64, 123456);
+    EXPECT_EQ(plain.vt, VT_R8) << "an unmarked double is not a date";
 }
 
 TEST_F(InvokeTest, ArgumentsOfOtherTypesAreCoercedToTheDeclaredOnes) {
-    // Text to currency, exactly.
-    ASSERT_EQ(orv::PutProperty(disp_.Get(), u"Amount", Variant(std::u16string_view(u"12.5"))).hr, S_OK);
     CY cy{};
+    DATE when = 0;
+    VARIANT_BOOL flag = 0;
+    // Text and integers to currency, exactly.
+    ASSERT_EQ(Put(u"Amount", Text(u"12.5")), S_OK);
     obj_->get_Amount(&cy);
     EXPECT_EQ(cy.int64, 125000);
-    ASSERT_EQ(orv::PutProperty(disp_.Get(), u"Amount", Variant(LONG(3))).hr, S_OK);
+    ASSERT_EQ(Put(u"Amount", Variant(LONG(3))), S_OK);
     obj_->get_Amount(&cy);
     EXPECT_EQ(cy.int64, 30000);
-
     // A day number and a date text to DATE.
-    DATE when = 0;
-    ASSERT_EQ(orv::PutProperty(disp_.Get(), u"When", Variant(LONG(45000))).hr, S_OK);
+    ASSERT_EQ(Put(u"When", Variant(LONG(45000))), S_OK);
     obj_->get_When(&when);
     EXPECT_EQ(when, 45000.0);
-    ASSERT_EQ(orv::PutProperty(disp_.Get(), u"When", Variant(std::u16string_view(u"2024-02-29"))).hr, S_OK);
+    ASSERT_EQ(Put(u"When", Text(u"2024-02-29")), S_OK);
     obj_->get_When(&when);
     EXPECT_EQ(when, DateOf(2024, 2, 29));
-
     // Numbers and words to VARIANT_BOOL: any non-zero is true (-1).
-    VARIANT_BOOL flag = 0;
-    ASSERT_EQ(orv::PutProperty(disp_.Get(), u"Flag", Variant(LONG(1))).hr, S_OK);
+    ASSERT_EQ(Put(u"Flag", Variant(LONG(1))), S_OK);
     obj_->get_Flag(&flag);
     EXPECT_EQ(flag, VARIANT_TRUE);
-    ASSERT_EQ(orv::PutProperty(disp_.Get(), u"Flag", Variant(std::u16string_view(u"False"))).hr, S_OK);
+    ASSERT_EQ(Put(u"Flag", Text(u"False")), S_OK);
     obj_->get_Flag(&flag);
     EXPECT_EQ(flag, VARIANT_FALSE);
-
     // A number to text, an index given as text.
-    ASSERT_EQ(orv::PutProperty(disp_.Get(), u"Name", Variant(LONG(42))).hr, S_OK);
-    ASSERT_EQ(orv::PutProperty(disp_.Get(), u"Item", {Variant(std::u16string_view(u"1"))}, Variant(2.0)).hr, S_OK);
+    ASSERT_EQ(Put(u"Name", Variant(LONG(42))), S_OK);
+    ASSERT_EQ(orv::PutProperty(disp_.Get(), u"Item", {Text(u"1")}, Variant(2.0)).hr, S_OK);
     orv::Bstr name;
     LONG item = 0;
     obj_->get_Name(name.ReleaseAndGetAddressOf());
@@ -155,11 +156,9 @@ TEST_F(InvokeTest, ArgumentsOfOtherTypesAreCoercedToTheDeclaredOnes) {
     EXPECT_EQ(item, 2);
 
     // A method taking text, currency and a date, each given as something else.
-    DispResult r = orv::Invoke(disp_.Get(), u"Describe",
-                               {Variant(LONG(7)), Variant(std::u16string_view(u"100.25")), Variant(LONG(45000))});
-    ASSERT_EQ(r.hr, S_OK);
+    DispResult r = orv::Invoke(disp_.Get(), u"Describe", {Variant(LONG(7)), Text(u"100.25"), Variant(LONG(45000))});
     orv::Bstr direct;
-    ASSERT_EQ(obj_->Describe(orv::Bstr(u"7"), Cy(1002500), 45000, direct.ReleaseAndGetAddressOf()), S_OK);
+    obj_->Describe(orv::Bstr(u"7"), Cy(1002500), 45000, direct.ReleaseAndGetAddressOf());
     ASSERT_EQ(r.value.vt, VT_BSTR);
     EXPECT_EQ(std::u16string_view(r.value.bstrVal), direct.View());
     EXPECT_EQ(direct.View(), u"7 100.25 2023-03-15");
@@ -188,7 +187,7 @@ TEST_F(InvokeTest, OutArgumentsComeBackByReferenceOrAsTheResult) {
     // A string out-argument replaces (and frees) the caller's string.
     BSTR text = SysAllocString(u"previous");
     r = orv::Invoke(disp_.Get(), u"Describe",
-                    {Variant(std::u16string_view(u"x")), Variant(Cy(10000)), Variant(LONG(1)), ByRef(VT_BSTR, &text)});
+                    {Text(u"x"), Variant(Cy(10000)), Variant(LONG(1)), ByRef(VT_BSTR, &text)});
     ASSERT_EQ(r.hr, S_OK);
     EXPECT_EQ(std::u16string_view(text), u"x 1 1899-12-31");
     SysFreeString(text);
@@ -206,7 +205,7 @@ TEST_F(InvokeTest, OutArgumentsComeBackByReferenceOrAsTheResult) {
     ASSERT_EQ(r.hr, S_OK);
     EXPECT_EQ(r.value.vt, VT_I4);
     EXPECT_EQ(r.value.lVal, 7);
-    r = orv::Invoke(disp_.Get(), u"Echo", {Variant(std::u16string_view(u"echo"))});
+    r = orv::Invoke(disp_.Get(), u"Echo", {Text(u"echo")});
     ASSERT_EQ(r.value.vt, VT_BSTR);
     EXPECT_EQ(std::u16string_view(r.value.bstrVal), u"echo");
 }
@@ -352,16 +351,18 @@ TEST_F(InvokeTest, FailingMemberReportsThroughExcepInfo) {
 
 TEST_F(InvokeTest, HelperReportsArgumentPositionsInTheOrderGiven) {
     DispResult r = orv::Invoke(disp_.Get(), u"Describe",
-                               {Variant(std::u16string_view(u"p")), Variant(LONG(1)), Variant(std::u16string_view(u"no date"))});
+                               {Text(u"p"), Variant(LONG(1)), Text(u"no date")});
     EXPECT_EQ(r.hr, DISP_E_TYPEMISMATCH);
     EXPECT_EQ(r.argErr, 2u);
-    r = orv::PutProperty(disp_.Get(), u"Item", {Variant(std::u16string_view(u"x"))}, Variant(LONG(1)));
+    r = orv::PutProperty(disp_.Get(), u"Item", {Text(u"x")}, Variant(LONG(1)));
     EXPECT_EQ(r.hr, DISP_E_TYPEMISMATCH);
     EXPECT_EQ(r.argErr, 0u);
     EXPECT_EQ(orv::GetProperty(disp_.Get(), u"NoSuchThing").hr, DISP_E_UNKNOWNNAME);
     EXPECT_EQ(orv::GetProperty(nullptr, u"Amount").hr, E_POINTER);
 }
 
+// What the library-wide tests cannot see with real tables: the result flag,
+// the marks in the types, the documentation and Invoke through ITypeInfo.
 TEST_F(InvokeTest, TypeInformationDescribesTheMembersAndInvokesThemToo) {
     orv::ComPtr<ITypeInfo> info, again;
     ASSERT_EQ(disp_->GetTypeInfo(0, 0, info.GetAddressOf()), S_OK);
@@ -370,48 +371,27 @@ TEST_F(InvokeTest, TypeInformationDescribesTheMembersAndInvokesThemToo) {
     ITypeInfo* none = reinterpret_cast<ITypeInfo*>(1);
     EXPECT_EQ(disp_->GetTypeInfo(1, 0, &none), DISP_E_BADINDEX);
     EXPECT_EQ(none, nullptr);
-
     TYPEATTR* attr = nullptr;
     ASSERT_EQ(info->GetTypeAttr(&attr), S_OK);
-    EXPECT_EQ(attr->guid, IID_ITestAuto);
-    EXPECT_EQ(attr->cFuncs, 20);
-    EXPECT_EQ(attr->typekind, TKIND_INTERFACE);
-    EXPECT_TRUE(attr->wTypeFlags & TYPEFLAG_FDUAL);
+    EXPECT_TRUE(attr->typekind == TKIND_INTERFACE && (attr->wTypeFlags & TYPEFLAG_FDUAL));
     EXPECT_EQ(attr->cbSizeVft, (7 + 20) * sizeof(void*));
     info->ReleaseTypeAttr(attr);
 
-    // Divide: two in, two out, the last one the result; slot 7 + 12.
     FUNCDESC* f = nullptr;
-    ASSERT_EQ(info->GetFuncDesc(12, &f), S_OK);
-    EXPECT_EQ(f->memid, 7);
-    EXPECT_EQ(f->invkind, INVOKE_FUNC);
+    ASSERT_EQ(info->GetFuncDesc(12, &f), S_OK);  // Divide: two in, two out, the last one the result
     ASSERT_EQ(f->cParams, 4);
-    EXPECT_EQ(f->oVft, static_cast<SHORT>((7 + 12) * sizeof(void*)));
-    EXPECT_EQ(f->lprgelemdescParam[0].tdesc.vt, VT_I4);
     EXPECT_EQ(f->lprgelemdescParam[0].paramdesc.wParamFlags, PARAMFLAG_FIN);
-    EXPECT_EQ(f->lprgelemdescParam[2].tdesc.vt, VT_PTR);
     EXPECT_EQ(f->lprgelemdescParam[2].tdesc.lptdesc->vt, VT_I4);
     EXPECT_EQ(f->lprgelemdescParam[2].paramdesc.wParamFlags, PARAMFLAG_FOUT);
     EXPECT_EQ(f->lprgelemdescParam[3].paramdesc.wParamFlags, PARAMFLAG_FOUT | PARAMFLAG_FRETVAL);
     info->ReleaseFuncDesc(f);
-    // The date and boolean marks show in the types.
     ASSERT_EQ(info->GetFuncDesc(6, &f), S_OK);  // get_When
     EXPECT_EQ(f->lprgelemdescParam[0].tdesc.lptdesc->vt, VT_DATE);
     info->ReleaseFuncDesc(f);
     ASSERT_EQ(info->GetFuncDesc(9, &f), S_OK);  // put_Flag
-    EXPECT_EQ(f->invkind, INVOKE_PROPERTYPUT);
     EXPECT_EQ(f->lprgelemdescParam[0].tdesc.vt, VT_BOOL);
     info->ReleaseFuncDesc(f);
     EXPECT_EQ(info->GetFuncDesc(20, &f), TYPE_E_ELEMENTNOTFOUND);
-
-    BSTR names[6] = {};
-    UINT count = 0;
-    ASSERT_EQ(info->GetNames(7, names, 6, &count), S_OK);
-    ASSERT_EQ(count, 5u);
-    EXPECT_EQ(std::u16string_view(names[0]), u"Divide");
-    EXPECT_EQ(std::u16string_view(names[4]), u"remainder");
-    for (UINT i = 0; i < count; ++i) SysFreeString(names[i]);
-    EXPECT_EQ(info->GetNames(77, names, 6, &count), TYPE_E_ELEMENTNOTFOUND);
 
     orv::Bstr name, doc;
     ASSERT_EQ(info->GetDocumentation(MEMBERID_NIL, name.ReleaseAndGetAddressOf(), doc.ReleaseAndGetAddressOf(),
@@ -419,17 +399,15 @@ TEST_F(InvokeTest, TypeInformationDescribesTheMembersAndInvokesThemToo) {
               S_OK);
     EXPECT_EQ(name.View(), u"ITestAuto");
     EXPECT_EQ(doc.View(), u"ITestAuto Interface");
-    ASSERT_EQ(info->GetDocumentation(8, name.ReleaseAndGetAddressOf(), nullptr, nullptr, nullptr), S_OK);
-    EXPECT_EQ(name.View(), u"Describe");
+    EXPECT_EQ(info->GetDocumentation(77, name.ReleaseAndGetAddressOf(), nullptr, nullptr, nullptr),
+              TYPE_E_ELEMENTNOTFOUND);
 
-    // Invoke through the type information, on the interface pointer.
     obj_->put_Item(1, 31);
     Variant index(SHORT(1)), result;
     VARIANT args[] = {index};
     DISPPARAMS p{args, nullptr, 1, 0};
     ASSERT_EQ(info->Invoke(static_cast<ITestAuto*>(obj_.Get()), 2, DISPATCH_PROPERTYGET, &p, &result, nullptr, nullptr),
               S_OK);
-    EXPECT_EQ(result.vt, VT_I4);
     EXPECT_EQ(result.lVal, 31);
     EXPECT_EQ(info->Invoke(nullptr, 2, DISPATCH_PROPERTYGET, &p, &result, nullptr, nullptr), E_INVALIDARG);
 }

@@ -197,10 +197,7 @@ HRESULT RegisterInterfaces(bool registering) {
             continue;
         }
         if (!note(RemoveTree(key)) || !note(w.Set(key, e.name))) continue;
-        if (e.typeInfo) {
-            if (!note(w.Set(key + u"\\ProxyStubClsid", kAutomationProxy))) continue;
-            if (!note(w.Set(key + u"\\ProxyStubClsid32", kAutomationProxy))) continue;
-        }
+        if (e.typeInfo && !note(w.Set(key + u"\\ProxyStubClsid32", kAutomationProxy))) continue;
         if (!note(w.Set(key + u"\\TypeLib", lib))) continue;
         note(w.Set(key + u"\\TypeLib", u"1.0", u"Version"));
     }

@@ -137,7 +137,9 @@ TEST_P(CatalogueTest, CreatedByClassIdAndBothProgIdsWithExactlyItsInterfaces) {
         CLSID found{};
         const bool clsidOnly = Name(row) == u"OrvMVDoc";
         EXPECT_EQ(CLSIDFromProgID(progId.c_str(), &found), clsidOnly ? CO_E_CLASSSTRING : S_OK);
-        if (!clsidOnly) EXPECT_EQ(found, clsid);
+        if (!clsidOnly) {
+            EXPECT_EQ(found, clsid);
+        }
     }
 
     orv::ComPtr<IUnknown> obj;

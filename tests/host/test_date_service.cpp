@@ -224,31 +224,12 @@ TEST_F(DateServiceTest, MonthStartDateGivesTheMonthAnEndCloses) {
     }
 }
 
-TEST_F(DateServiceTest, TodayAndLateBoundCalls) {
+TEST_F(DateServiceTest, TodayIsTheLocalDate) {
     LONG today = 0;
     ASSERT_EQ(ds_->get_Today(&today), S_OK);
     SYSTEMTIME now{};
     GetLocalTime(&now);
     EXPECT_EQ(today, Make(now.wYear, now.wMonth, now.wDay));
-    // The same service through IDispatch, by name.
-    ComPtr<IDispatch> disp;
-    ASSERT_EQ(ds_.As(&disp), S_OK);
-    OLECHAR name[] = u"DayToText";
-    LPOLESTR names[] = {name};
-    DISPID id = 0;
-    ASSERT_EQ(disp->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK);
-    BSTR text = nullptr;
-    VARIANT args[2];
-    VariantInit(&args[0]);
-    VariantInit(&args[1]);
-    args[0].vt = VT_BSTR | VT_BYREF;  // arguments go in reverse order
-    args[0].pbstrVal = &text;
-    args[1].vt = VT_I4;
-    args[1].lVal = Make(1999, 12, 31);
-    DISPPARAMS params{args, nullptr, 2, 0};
-    ASSERT_EQ(disp->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr), S_OK);
-    EXPECT_EQ(std::u16string_view(text, SysStringLen(text)), u"31.12.1999");
-    SysFreeString(text);
 }
 
 }  // namespace

@@ -182,27 +182,7 @@ TEST_F(MemoryDatabaseTest, ExtensionsAreFilledThroughTheDocumentWhileItsLockIsHe
     EXPECT_EQ(store_->InitDocExtension(0, docG.Get(), nullptr), E_POINTER);
 }
 
-// Makes fake documents the extension objects of CLSID_OrvDocExtension for one test.
-class FakeExtensionFactory final : public IClassFactory {
-public:
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (riid != IID_IUnknown && riid != IID_IClassFactory) return E_NOINTERFACE;
-        *ppv = this;
-        return S_OK;
-    }
-    ULONG AddRef() override { return 2; }
-    ULONG Release() override { return 1; }
-    HRESULT CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
-        return orv::CreateInstance<FakeDocument>(outer, riid, ppv);
-    }
-    HRESULT LockServer(BOOL) override { return S_OK; }
-};
-
 TEST_F(MemoryDatabaseTest, GetDocExtensionHandsOutAFilledCopy) {
-    FakeExtensionFactory factory;
-    DWORD cookie = 0;
-    ASSERT_EQ(CoRegisterClassObject(CLSID_OrvDocExtension, &factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie),
-              S_OK);
     const ULONG address = StoreNew(31, "stored body", 11);
     FakeDocument* c = nullptr;
     auto docC = Fake(&c);
@@ -221,7 +201,6 @@ TEST_F(MemoryDatabaseTest, GetDocExtensionHandsOutAFilledCopy) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(body.Get()), body.ByteLength()), "stored body");
     EXPECT_EQ(length, 11);
     EXPECT_EQ(c->body, "mine");  // the document's own extension is not touched
-    CoRevokeClassObject(cookie);
 }
 
 TEST_F(MemoryDatabaseTest, ChangedDocumentsFollowTheirConditionAndTimeStamp) {

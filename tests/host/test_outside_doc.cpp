@@ -2,6 +2,7 @@
 // document: the child's name, birth date and birth year live in the record,
 // and the object keeps its document alive.
 #include "host/OrvOutsideDoc.h"
+#include "host/registration.h"
 
 #include <orvdocs/orvdocs.h>
 #include <orvdocs/platform/strings.h>
@@ -104,6 +105,24 @@ TEST_F(OutsideDocTest, TheDocumentIsKeptAndCanBeLetGo) {
     EXPECT_EQ(name.View(), u"Петров");
     ASSERT_EQ(child_->put_OrvDocument(nullptr), S_OK);
     EXPECT_EQ(child_->get_Name(name.ReleaseAndGetAddressOf()), E_POINTER);
+}
+
+TEST_F(OutsideDocTest, TheGenericDocumentHandsItOutForType410) {
+    orv::host::Registration reg;
+    ASSERT_EQ(orv::host::RegisterHostComponents(&reg), S_OK);
+    ASSERT_EQ(doc_->put_Memo(Bstr(u"Сидоров")), S_OK);
+    ComPtr<IUnknown> specific;
+    ASSERT_EQ(doc_->GetSpecificObj(specific.GetAddressOf()), S_OK);
+    ComPtr<IOrvOutsideDoc> child;
+    ASSERT_EQ(specific.As(&child), S_OK);
+    Bstr name;
+    ASSERT_EQ(child->get_Name(name.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_EQ(name.View(), u"Сидоров");
+    ComPtr<IUnknown> held, self;
+    ASSERT_EQ(child->get_OrvDocument(held.GetAddressOf()), S_OK);
+    ASSERT_EQ(doc_.As(&self), S_OK);
+    EXPECT_EQ(held.Get(), self.Get());
+    reg.Revoke();
 }
 
 }  // namespace

@@ -127,4 +127,49 @@ TEST(RealDocumentWithMemoryDatabase, StoredReadBackChangedAndStoredAgain) {
     reg.Revoke();
 }
 
+TEST(RealDocumentWithMemoryDatabase, NumbersAndCalendarComeFromTheHost) {
+    ASSERT_EQ(DllRegisterServer(), S_OK);
+    orv::host::Registration reg;
+    ASSERT_EQ(orv::host::RegisterHostComponents(&reg), S_OK);
+    ComPtr<IOrvDatabase> db;
+    ASSERT_EQ(CoCreateInstance(CLSID_OrvMemoryDatabase, nullptr, CLSCTX_ALL, IID_IOrvDatabase,
+                               reinterpret_cast<void**>(db.GetAddressOf())),
+              S_OK);
+    ComPtr<IOrvNumbering> numbering;
+    ASSERT_EQ(db.As(&numbering), S_OK);
+    ComPtr<IUnknown> tableUnknown;
+    ASSERT_EQ(numbering->get_NumberTable(tableUnknown.GetAddressOf()), S_OK);
+    ComPtr<IOrvNumberTable> table;
+    ASSERT_EQ(tableUnknown.As(&table), S_OK);
+    ASSERT_EQ(table->SetNumber(5, 15), S_OK);
+
+    // The number kept for T1 goes in front of the display text.
+    ComPtr<IUnknown> unknown;
+    ASSERT_EQ(db->NewDocument(0, 27, unknown.GetAddressOf()), S_OK);
+    ComPtr<IOrvDocument> doc;
+    ASSERT_EQ(unknown.As(&doc), S_OK);
+    ASSERT_EQ(doc->put_T1(5), S_OK);
+    ASSERT_EQ(doc->put_Dcsum1(Cy(15000)), S_OK);
+    Bstr text;
+    ASSERT_EQ(doc->get_DisplayString(text.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_EQ(text.View(), u"(15) 1.50");
+    ASSERT_EQ(doc->put_T1(6), S_OK);
+    ASSERT_EQ(doc->get_DisplayString(text.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_EQ(text.View(), u"1.50");
+
+    // Year-based sums count months on the host's calendar: March to August
+    // of 2025 (the period ends on 1 September) is half of the year.
+    const DATE march1 = 45717.0, september1 = 45901.0, june15 = 45823.0;
+    ASSERT_EQ(doc->put_dtDn(march1), S_OK);
+    ASSERT_EQ(doc->put_dtDk(september1), S_OK);
+    CY result{};
+    ASSERT_EQ(doc->CalculateYearBasedSumOnDate(june15, Cy(12000000), &result), S_OK);
+    EXPECT_EQ(result.int64, 6000000);
+    // Half a month more: 15 of April's 30 days.
+    ASSERT_EQ(doc->put_dtDn(march1 + 31 + 15), S_OK);
+    ASSERT_EQ(doc->CalculateYearBasedSumOnDate(june15, Cy(12000000), &result), S_OK);
+    EXPECT_EQ(result.int64, 4500000);
+    reg.Revoke();
+}
+
 }  // namespace

@@ -1,78 +1,24 @@
 #include "kind_support.h"
 
-#include "document/OrvDocument.h"
-
-#include <orvdocs/platform/strings.h>
-
 namespace kinds_test {
-namespace {
-
-constexpr CLSID kBareDocument = {0x5E1F0C11, 0x7A2B, 0x4C3D, {0x9E, 0x01, 0x11, 0x22, 0x33, 0x44, 0x55, 0x01}};
-constexpr CLSID kFailingDocument = {0x5E1F0C11, 0x7A2B, 0x4C3D, {0x9E, 0x01, 0x11, 0x22, 0x33, 0x44, 0x55, 0x02}};
-
-// Answers IOrvDocument (every member E_NOTIMPL) and nothing else.
-class BareDocument : public orv::CoClass<BareDocument, &kBareDocument, orv::Pending<IOrvDocument>> {};
-
-// Answers IOrvDocExtension, failing every call.
-class FailingDocument
-    : public orv::CoClass<FailingDocument, &kFailingDocument, orv::Pending<IOrvDocument>, IOrvDocExtension> {
-public:
-    HRESULT status = E_FAIL;
-    HRESULT get_Length(LONG*) override { return status; }
-    HRESULT put_Length(LONG) override { return status; }
-    HRESULT get_Body(BSTR*) override { return status; }
-    HRESULT put_Body(BSTR) override { return status; }
-    HRESULT Clear() override { return status; }
-};
-
-orv::ComPtr<IOrvDocExtension> ExtensionOf(IOrvDocument* doc) {
-    orv::ComPtr<IOrvDocExtension> ext;
-    EXPECT_EQ(doc->QueryInterface(IID_IOrvDocExtension, reinterpret_cast<void**>(ext.GetAddressOf())), S_OK);
-    return ext;
-}
-
-}  // namespace
-
-orv::ComPtr<IOrvDocument> NewDocument(LONG typeCode) {
-    orv::ComPtr<IOrvDocument> doc;
-    EXPECT_EQ(orv::CreateObject<orv::OrvDocument>(&doc), S_OK);
-    if (doc && typeCode) {
-        EXPECT_EQ(doc->put_lDcType(typeCode), S_OK);
-    }
-    return doc;
-}
 
 orv::ComPtr<IOrvDocument> NewDocumentWithoutExtension() {
-    orv::ComPtr<IOrvDocument> doc;
-    EXPECT_EQ(orv::CreateObject<BareDocument>(&doc), S_OK);
-    return doc;
-}
-
-orv::ComPtr<IOrvDocument> NewDocumentWithFailingExtension(HRESULT hr) {
-    orv::ComPtr<IUnknown> unknown;
-    FailingDocument* object = nullptr;
-    EXPECT_EQ(orv::CreateObjectWithAccess<FailingDocument>(&unknown, &object), S_OK);
-    if (object) object->status = hr;
-    orv::ComPtr<IOrvDocument> doc;
-    if (unknown) {
-        EXPECT_EQ(unknown.As(&doc), S_OK);
-    }
-    return doc;
+    kindtest::FakeDocument* fake = nullptr;
+    return kindtest::NewFakeDocument(&fake, false);
 }
 
 void SetBody(IOrvDocument* doc, std::u16string_view xml) {
-    orv::ComPtr<IOrvDocExtension> ext = ExtensionOf(doc);
+    orv::ComPtr<IOrvDocExtension> ext = kindtest::ExtensionOf(doc);
     ASSERT_TRUE(ext);
     if (xml.empty()) {
         ASSERT_EQ(ext->Clear(), S_OK);
         return;
     }
-    orv::Bstr body(xml);
-    ASSERT_EQ(ext->put_Body(body), S_OK);
+    ASSERT_EQ(ext->put_Body(orv::Bstr(xml)), S_OK);
 }
 
 std::u16string Body(IOrvDocument* doc) {
-    orv::ComPtr<IOrvDocExtension> ext = ExtensionOf(doc);
+    orv::ComPtr<IOrvDocExtension> ext = kindtest::ExtensionOf(doc);
     if (!ext) return {};
     BSTR body = nullptr;
     EXPECT_EQ(ext->get_Body(&body), S_OK);
@@ -80,12 +26,8 @@ std::u16string Body(IOrvDocument* doc) {
 }
 
 LONG BodyLength(IOrvDocument* doc) {
-    orv::ComPtr<IOrvDocExtension> ext = ExtensionOf(doc);
-    LONG length = -1;
-    if (ext) {
-        EXPECT_EQ(ext->get_Length(&length), S_OK);
-    }
-    return length;
+    orv::ComPtr<IOrvDocExtension> ext = kindtest::ExtensionOf(doc);
+    return ext ? kindtest::LengthOf(ext.Get()) : -1;
 }
 
 orv::ComPtr<IXMLDOMElement> BodyRoot(IOrvDocument* doc, std::u16string_view root) {
@@ -108,6 +50,14 @@ orv::ComPtr<IXMLDOMElement> BodyRoot(IOrvDocument* doc, std::u16string_view root
     return tag == root ? top : orv::ComPtr<IXMLDOMElement>();
 }
 
+std::u16string RootXml(IOrvDocument* doc, std::u16string_view root) {
+    orv::ComPtr<IXMLDOMElement> element = BodyRoot(doc, root);
+    if (!element) return {};
+    BSTR text = nullptr;
+    EXPECT_EQ(element->get_xml(&text), S_OK);
+    return Take(text);
+}
+
 std::optional<std::u16string> Attr(IXMLDOMElement* element, const char16_t* name) {
     orv::Variant value;
     EXPECT_TRUE(SUCCEEDED(element->getAttribute(orv::Bstr(name), &value)));
@@ -115,16 +65,7 @@ std::optional<std::u16string> Attr(IXMLDOMElement* element, const char16_t* name
     return std::u16string(value.bstrVal, SysStringLen(value.bstrVal));
 }
 
-std::u16string Xml(IXMLDOMNode* node) {
-    BSTR text = nullptr;
-    EXPECT_EQ(node->get_xml(&text), S_OK);
-    return Take(text);
-}
-
-std::u16string Take(BSTR text) {
-    orv::Bstr owned = orv::Bstr::Attach(text);
-    return std::u16string(owned.View());
-}
+std::u16string Take(BSTR text) { return std::u16string(orv::Bstr::Attach(text).View()); }
 
 std::string Utf8(std::u16string_view text) { return orv::Utf16ToUtf8(text); }
 

@@ -101,7 +101,7 @@ TEST(DomNodes, RemovedAndReloadedNodesStayUsable) {
     EXPECT_EQ(b->get_parentNode(parent.GetAddressOf()), S_FALSE);
     EXPECT_FALSE(parent);
     // The removed subtree still hangs together, and its nodes still are theirs.
-    ASSERT_EQ(c->get_parentNode(parent.GetAddressOf()), S_OK);
+    ASSERT_EQ(c->get_parentNode(parent.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(Identity(parent), Identity(b));
     ASSERT_EQ(SetAttr(As<IXMLDOMElement>(c), "z", "1"), S_OK);
     EXPECT_EQ(Xml(b), "<b><c z=\"1\"/></b>");
@@ -114,7 +114,7 @@ TEST(DomNodes, RemovedAndReloadedNodesStayUsable) {
     ASSERT_EQ(doc->loadXML(B("<new/>"), &ok), S_OK);
     EXPECT_EQ(Xml(doc), "<new/>");
     EXPECT_EQ(Xml(d), "<d/>");
-    ASSERT_EQ(d->get_parentNode(parent.GetAddressOf()), S_OK);
+    ASSERT_EQ(d->get_parentNode(parent.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(Xml(parent), "<a><d/></a>");
     ComPtr<IXMLDOMNode> grand;
     EXPECT_EQ(parent->get_parentNode(grand.GetAddressOf()), S_FALSE);

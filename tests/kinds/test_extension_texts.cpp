@@ -130,15 +130,15 @@ TEST(TransferBody, MissingOrFailingExtension) {
 
     ComPtr<IOrvDocument> doc = NewFakeDocument(&fake);
     dr = Attach<orv::OrvDRDoc, IOrvDRDoc>(doc.Get());
-    fake->extension->failLengthPut = E_ACCESSDENIED;
+    fake->failLengthPut = E_ACCESSDENIED;
     EXPECT_EQ(dr->put_OldDepNum(Bstr(u"1")), E_ACCESSDENIED);
-    EXPECT_TRUE(fake->extension->body.empty());
-    fake->extension->failLengthPut = S_OK;
-    fake->extension->failBodyPut = E_OUTOFMEMORY;
+    EXPECT_TRUE(fake->body.empty());
+    fake->failLengthPut = S_OK;
+    fake->failBodyPut = E_OUTOFMEMORY;
     EXPECT_EQ(dr->put_OldDepNum(Bstr(u"1")), E_OUTOFMEMORY);
-    fake->extension->failBodyPut = S_OK;
+    fake->failBodyPut = S_OK;
     EXPECT_EQ(dr->put_OldDepNum(Bstr(u"1")), S_OK);
-    EXPECT_EQ(fake->extension->body.size(), 42u);
+    EXPECT_EQ(fake->body.size(), 42u);
 }
 
 // ------------------------------------------ NUL-terminated extension texts
@@ -344,14 +344,6 @@ TEST_F(PersonnelNumbers, ExtensionIsReadFromTheServiceFirstWhenNotYet) {
     vl = Attach<orv::OrvVlDoc, IOrvVlDoc>(bare.Get());
     Numbers(vl.Get(), E_POINTER);
     EXPECT_EQ(vl->put_OtherTabNumbersAsString(Bstr(u"1")), E_UNEXPECTED);
-}
-
-TEST(PersonnelNumberSplit, PiecesOfTheText) {
-    using V = std::vector<std::u16string_view>;
-    EXPECT_EQ(orv::OrvVlDoc::SplitNumbers(u""), V{});
-    EXPECT_EQ(orv::OrvVlDoc::SplitNumbers(u"--"), V{});
-    EXPECT_EQ(orv::OrvVlDoc::SplitNumbers(u"a"), V{u"a"});
-    EXPECT_EQ(orv::OrvVlDoc::SplitNumbers(u" a  bc/"), (V{u"a", u"bc"}));
 }
 
 }  // namespace

@@ -124,113 +124,74 @@ const Bytes kOemPerevod = {0x8F, 0xA5, 0xE0, 0xA5, 0xA2, 0xAE, 0xA4};           
 const Bytes kOemSpravka = {0x91, 0xAF, 0xE0, 0xA0, 0xA2, 0xAA, 0xA0, 0x20, 0xFC, 0x31, 0x32};  // "Справка №12"
 const Bytes kOemOtd = {0x8E, 0xE2, 0xA4, 0x2E, 0x20, 0x35};                                     // "Отд. 5"
 
+// One row per property: kind, its type code, property, value put, value read
+// back, and the bytes of the record it sets ({offset, bytes}, ...).
+#define FIELD(K, type, prop, value, expected, ...)                                                             \
+    Prop<orv::Orv##K##Doc>(#K "_" #prop, type, &IOrv##K##Doc::put_##prop, &IOrv##K##Doc::get_##prop, value, \
+                           expected, Changes{__VA_ARGS__})
+#define TEXT(K, type, prop, value, expected, ...)                                                                 \
+    TextProp<orv::Orv##K##Doc>(#K "_" #prop, type, &IOrv##K##Doc::put_##prop, &IOrv##K##Doc::get_##prop, value, \
+                               expected, Changes{__VA_ARGS__})
+
 std::vector<FieldCase> Cases() {
-    using orv::OrvAVDoc, orv::OrvDRDoc, orv::OrvINDoc, orv::OrvNLDoc, orv::OrvSBDoc, orv::OrvTNDoc, orv::OrvUVDoc,
-        orv::OrvVlDoc;
     const std::u16string digits40 = u"0123456789012345678901234567890123456789";
-    Bytes digits32(digits40.begin(), digits40.begin() + 32);
-    return {
+    const Bytes digits32(digits40.begin(), digits40.begin() + 32);
+    const VARIANT_BOOL yes = VARIANT_TRUE, no = VARIANT_FALSE;
+    std::vector<FieldCase> cases = {
         // Dismissal (93).
-        TextProp<OrvUVDoc>("UV_Reason_two_letters", 93, &IOrvUVDoc::put_Reason, &IOrvUVDoc::get_Reason, u"АБ", u"АБ",
-                           {{kDolgOld, {0x80, 0x81, 0, 0}}}),
-        TextProp<OrvUVDoc>("UV_Reason_five_letters", 93, &IOrvUVDoc::put_Reason, &IOrvUVDoc::get_Reason, u"УВОЛН",
-                           u"УВО", {{kDolgOld, {0x93, 0x82, 0x8E, 0}}}),
-        TextProp<OrvUVDoc>("UV_Osn", 93, &IOrvUVDoc::put_Osn, &IOrvUVDoc::get_Osn, u"Перевод", u"Перевод",
-                           {{kDcOsn, Field(kOemPerevod, 33)}}),
-        TextProp<OrvUVDoc>("UV_Osn_cut", 93, &IOrvUVDoc::put_Osn, &IOrvUVDoc::get_Osn, digits40, digits40.substr(0, 32),
-                           {{kDcOsn, Field(digits32, 33)}}),
-        Prop<OrvUVDoc>("UV_UnderWorkedOtDays", 93, &IOrvUVDoc::put_UnderWorkedOtDays, &IOrvUVDoc::get_UnderWorkedOtDays,
-                       0.75f, 0.75f, {{kDcSum3, {0x00, 0x00, 0x40, 0x3F}}}),
-        Prop<OrvUVDoc>("UV_UnderWorkedOtDaysSredn", 93, &IOrvUVDoc::put_UnderWorkedOtDaysSredn,
-                       &IOrvUVDoc::get_UnderWorkedOtDaysSredn, Cy(-1), Cy(-1), {{kDcms, Le32(-1)}}),
-        Prop<OrvUVDoc>("UV_OtDaysCompensation", 93, &IOrvUVDoc::put_OtDaysCompensation,
-                       &IOrvUVDoc::get_OtDaysCompensation, -3.25f, -3.25f, {{kDcSum2, {0x00, 0x00, 0x50, 0xC0}}}),
-        Prop<OrvUVDoc>("UV_OtDaysCompensationSredn", 93, &IOrvUVDoc::put_OtDaysCompensationSredn,
-                       &IOrvUVDoc::get_OtDaysCompensationSredn, Cy(12345678), Cy(12345678),
-                       {{kDcms + 4, Le32(12345678)}}),
-        Prop<OrvUVDoc>("UV_FiredCompensationDays", 93, &IOrvUVDoc::put_FiredCompensationDays,
-                       &IOrvUVDoc::get_FiredCompensationDays, 12.5f, 12.5f,
-                       {{kDcsum1, Le32(1095237632)}, {kDcsum1High, Le32(0)}}),
-        Prop<OrvUVDoc>("UV_FiredCompensationSredn", 93, &IOrvUVDoc::put_FiredCompensationSredn,
-                       &IOrvUVDoc::get_FiredCompensationSredn, Cy(2147483647), Cy(2147483647),
-                       {{kDcms + 8, Le32(2147483647)}}),
-        Prop<OrvUVDoc>("UV_SumPremSredn_rounds_to_hundredths", 93, &IOrvUVDoc::put_SumPremSredn,
-                       &IOrvUVDoc::get_SumPremSredn, Cy(123450), Cy(123500), {{kDcDolg, Le32(1235)}}),
-        Prop<OrvUVDoc>("UV_PayAfterFireing", 93, &IOrvUVDoc::put_PayAfterFireing, &IOrvUVDoc::get_PayAfterFireing,
-                       VARIANT_BOOL{VARIANT_TRUE}, VARIANT_BOOL{VARIANT_TRUE}, {{kDcDat1, Le16(1)}}),
-        Prop<OrvUVDoc>("UV_PayAfterFireing_false", 93, &IOrvUVDoc::put_PayAfterFireing,
-                       &IOrvUVDoc::get_PayAfterFireing, VARIANT_BOOL{VARIANT_FALSE}, VARIANT_BOOL{VARIANT_FALSE},
-                       {{kDcDat1, Le16(0)}}),
-        Prop<OrvUVDoc>("UV_ResignDate_drops_the_time", 93, &IOrvUVDoc::put_ResignDate, &IOrvUVDoc::get_ResignDate,
-                       DATE{45000.75}, DATE{45000.0}, {{kDcShort + 2, Le16(22719)}}),
-        Prop<OrvUVDoc>("UV_MonthsForSredn", 93, &IOrvUVDoc::put_MonthsForSredn, &IOrvUVDoc::get_MonthsForSredn,
-                       LONG{12}, LONG{12}, {{kDcLong + 16, Le32(12)}}),
-        // Income certificate (260).
-        TextProp<OrvNLDoc>("NL_SpravkaNum", 260, &IOrvNLDoc::put_SpravkaNum, &IOrvNLDoc::get_SpravkaNum,
-                           u"Справка №12", u"Справка №12", {{kMemo, Field(kOemSpravka, 46)}}),
-        Prop<OrvNLDoc>("NL_SpravkaFirstDate_low_half_only", 260, &IOrvNLDoc::put_SpravkaFirstDate,
-                       &IOrvNLDoc::get_SpravkaFirstDate, DATE{40000.0}, DATE{40000.0}, {{kDcms + 8, Le16(17719)}}),
-        Prop<OrvNLDoc>("NL_SpravkaLastDate_high_half_only", 260, &IOrvNLDoc::put_SpravkaLastDate,
-                       &IOrvNLDoc::get_SpravkaLastDate, DATE{20000.0}, DATE{20000.0}, {{kDcms + 10, Le16(-2281)}}),
-        Prop<OrvNLDoc>("NL_SpravkaLastDate_none", 260, &IOrvNLDoc::put_SpravkaLastDate, &IOrvNLDoc::get_SpravkaLastDate,
-                       DATE{0.0}, DATE{0.0}, {{kDcms + 10, Le16(0)}}),
-        Prop<OrvNLDoc>("NL_SpravkaIssueDate", 260, &IOrvNLDoc::put_SpravkaIssueDate, &IOrvNLDoc::get_SpravkaIssueDate,
-                       DATE{44561.0}, DATE{44561.0}, {{kLDcdpod, Le16(22280)}}),
-        Prop<OrvNLDoc>("NL_SumOfIncome_beyond_32_bits", 260, &IOrvNLDoc::put_SumOfIncome, &IOrvNLDoc::get_SumOfIncome,
-                       Cy(300000000000), Cy(300000000000),
-                       {{kDcsum1, Le32(300000000000 & 0xFFFFFFFF)}, {kDcsum1High, Le32(300000000000 >> 32)}}),
-        Prop<OrvNLDoc>("NL_IncomeTaxPayed", 260, &IOrvNLDoc::put_IncomeTaxPayed, &IOrvNLDoc::get_IncomeTaxPayed,
-                       Cy(999900), Cy(999900), {{kDcSum2, Le32(9999)}}),
-        Prop<OrvNLDoc>("NL_PensionTaxPayed", 260, &IOrvNLDoc::put_PensionTaxPayed, &IOrvNLDoc::get_PensionTaxPayed,
-                       Cy(-55000), Cy(-55000), {{kDcSum3, Le32(-550)}}),
-        Prop<OrvNLDoc>("NL_IncomeTax3ProcPayed", 260, &IOrvNLDoc::put_IncomeTax3ProcPayed,
-                       &IOrvNLDoc::get_IncomeTax3ProcPayed, Cy(10100), Cy(10100), {{kDcms + 4, Le32(101)}}),
-        Prop<OrvNLDoc>("NL_AccumulatedDiscount", 260, &IOrvNLDoc::put_AccumulatedDiscount,
-                       &IOrvNLDoc::get_AccumulatedDiscount, Cy(4000000), Cy(4000000), {{kDcms, Le32(40000)}}),
-        Prop<OrvNLDoc>("NL_IncomeType", 260, &IOrvNLDoc::put_IncomeType, &IOrvNLDoc::get_IncomeType, LONG{7}, LONG{7},
-                       {{kDcDat1, Le16(7)}}),
+        TEXT(UV, 93, Reason, u"АБ", u"АБ", {kDolgOld, {0x80, 0x81, 0, 0}}),
+        TEXT(UV, 93, Reason, u"УВОЛН", u"УВО", {kDolgOld, {0x93, 0x82, 0x8E, 0}}),
+        TEXT(UV, 93, Osn, u"Перевод", u"Перевод", {kDcOsn, Field(kOemPerevod, 33)}),
+        TEXT(UV, 93, Osn, digits40, digits40.substr(0, 32), {kDcOsn, Field(digits32, 33)}),
+        FIELD(UV, 93, UnderWorkedOtDays, 0.75f, 0.75f, {kDcSum3, {0x00, 0x00, 0x40, 0x3F}}),
+        FIELD(UV, 93, UnderWorkedOtDaysSredn, Cy(-1), Cy(-1), {kDcms, Le32(-1)}),
+        FIELD(UV, 93, OtDaysCompensation, -3.25f, -3.25f, {kDcSum2, {0x00, 0x00, 0x50, 0xC0}}),
+        FIELD(UV, 93, OtDaysCompensationSredn, Cy(12345678), Cy(12345678), {kDcms + 4, Le32(12345678)}),
+        FIELD(UV, 93, FiredCompensationDays, 12.5f, 12.5f, {kDcsum1, Le32(1095237632)}, {kDcsum1High, Le32(0)}),
+        FIELD(UV, 93, FiredCompensationSredn, Cy(2147483647), Cy(2147483647), {kDcms + 8, Le32(2147483647)}),
+        FIELD(UV, 93, SumPremSredn, Cy(123450), Cy(123500), {kDcDolg, Le32(1235)}),  // rounded to hundredths
+        FIELD(UV, 93, PayAfterFireing, yes, yes, {kDcDat1, Le16(1)}),
+        FIELD(UV, 93, PayAfterFireing, no, no, {kDcDat1, Le16(0)}),
+        FIELD(UV, 93, ResignDate, DATE{45000.75}, DATE{45000.0}, {kDcShort + 2, Le16(22719)}),  // the time goes
+        FIELD(UV, 93, MonthsForSredn, LONG{12}, LONG{12}, {kDcLong + 16, Le32(12)}),
+        // Income certificate (260); the two dates share Dcms(2), one half each.
+        TEXT(NL, 260, SpravkaNum, u"Справка №12", u"Справка №12", {kMemo, Field(kOemSpravka, 46)}),
+        FIELD(NL, 260, SpravkaFirstDate, DATE{40000.0}, DATE{40000.0}, {kDcms + 8, Le16(17719)}),
+        FIELD(NL, 260, SpravkaLastDate, DATE{20000.0}, DATE{20000.0}, {kDcms + 10, Le16(-2281)}),
+        FIELD(NL, 260, SpravkaLastDate, DATE{0.0}, DATE{0.0}, {kDcms + 10, Le16(0)}),
+        FIELD(NL, 260, SpravkaIssueDate, DATE{44561.0}, DATE{44561.0}, {kLDcdpod, Le16(22280)}),
+        FIELD(NL, 260, SumOfIncome, Cy(300000000000), Cy(300000000000), {kDcsum1, Le32(300000000000 & 0xFFFFFFFF)},
+              {kDcsum1High, Le32(300000000000 >> 32)}),  // beyond 32 bits: the raw value whole
+        FIELD(NL, 260, IncomeTaxPayed, Cy(999900), Cy(999900), {kDcSum2, Le32(9999)}),
+        FIELD(NL, 260, PensionTaxPayed, Cy(-55000), Cy(-55000), {kDcSum3, Le32(-550)}),
+        FIELD(NL, 260, IncomeTax3ProcPayed, Cy(10100), Cy(10100), {kDcms + 4, Le32(101)}),
+        FIELD(NL, 260, AccumulatedDiscount, Cy(4000000), Cy(4000000), {kDcms, Le32(40000)}),
+        FIELD(NL, 260, IncomeType, LONG{7}, LONG{7}, {kDcDat1, Le16(7)}),
         // Transfer (91).
-        Prop<OrvDRDoc>("DR_OldPositionId", 91, &IOrvDRDoc::put_OldPositionId, &IOrvDRDoc::get_OldPositionId,
-                       LONG{123456}, LONG{123456}, {{kDcLong, Le32(123456)}}),
-        Prop<OrvDRDoc>("DR_NewPositionId", 91, &IOrvDRDoc::put_NewPositionId, &IOrvDRDoc::get_NewPositionId, LONG{-2},
-                       LONG{-2}, {{kDcLong + 4, Le32(-2)}}),
-        Prop<OrvDRDoc>("DR_OldProfRazryad", 91, &IOrvDRDoc::put_OldProfRazryad, &IOrvDRDoc::get_OldProfRazryad,
-                       LONG{3}, LONG{3}, {{kDcLong + 8, Le32(3)}}),
-        Prop<OrvDRDoc>("DR_NewProfRazryad", 91, &IOrvDRDoc::put_NewProfRazryad, &IOrvDRDoc::get_NewProfRazryad,
-                       LONG{4}, LONG{4}, {{kDcLong + 12, Le32(4)}}),
-        Prop<OrvDRDoc>("DR_OldDriverClassnost", 91, &IOrvDRDoc::put_OldDriverClassnost,
-                       &IOrvDRDoc::get_OldDriverClassnost, LONG{1}, LONG{1}, {{kLDcRsrv, Le32(1)}}),
-        Prop<OrvDRDoc>("DR_NewDriverClassnost", 91, &IOrvDRDoc::put_NewDriverClassnost,
-                       &IOrvDRDoc::get_NewDriverClassnost, LONG{2}, LONG{2}, {{kLDcRsrv + 4, Le32(2)}}),
-        Prop<OrvDRDoc>("DR_OldStaffPositionID", 91, &IOrvDRDoc::put_OldStaffPositionID,
-                       &IOrvDRDoc::get_OldStaffPositionID, LONG{777}, LONG{777}, {{kLReserv2, Le32(777)}}),
-        Prop<OrvDRDoc>("DR_NewStaffPositionID", 91, &IOrvDRDoc::put_NewStaffPositionID,
-                       &IOrvDRDoc::get_NewStaffPositionID, LONG{1000000}, LONG{1000000}, {{kDcSum3, Le32(1000000)}}),
+        FIELD(DR, 91, OldPositionId, LONG{123456}, LONG{123456}, {kDcLong, Le32(123456)}),
+        FIELD(DR, 91, NewPositionId, LONG{-2}, LONG{-2}, {kDcLong + 4, Le32(-2)}),
+        FIELD(DR, 91, OldProfRazryad, LONG{3}, LONG{3}, {kDcLong + 8, Le32(3)}),
+        FIELD(DR, 91, NewProfRazryad, LONG{4}, LONG{4}, {kDcLong + 12, Le32(4)}),
+        FIELD(DR, 91, OldDriverClassnost, LONG{1}, LONG{1}, {kLDcRsrv, Le32(1)}),
+        FIELD(DR, 91, NewDriverClassnost, LONG{2}, LONG{2}, {kLDcRsrv + 4, Le32(2)}),
+        FIELD(DR, 91, OldStaffPositionID, LONG{777}, LONG{777}, {kLReserv2, Le32(777)}),
+        FIELD(DR, 91, NewStaffPositionID, LONG{1000000}, LONG{1000000}, {kDcSum3, Le32(1000000)}),
         // Advance (7), savings bank (10), address and account (14).
-        Prop<OrvAVDoc>("AV_Sum", 7, &IOrvAVDoc::put_Sum, &IOrvAVDoc::get_Sum, Cy(123400), Cy(123400),
-                       {{kDcsum1, Le32(1234)}, {kDcsum1High, Le32(0)}}),
-        Prop<OrvAVDoc>("AV_SumToTransfer", 7, &IOrvAVDoc::put_SumToTransfer, &IOrvAVDoc::get_SumToTransfer, Cy(100),
-                       Cy(100), {{kDcSum3, Le32(1)}}),
-        Prop<OrvAVDoc>("AV_AccountId", 7, &IOrvAVDoc::put_AccountId, &IOrvAVDoc::get_AccountId, LONG{4242}, LONG{4242},
-                       {{kLDcdpod, Le16(4242)}}),
-        Prop<OrvAVDoc>("AV_BankDepNum", 7, &IOrvAVDoc::put_BankDepNum, &IOrvAVDoc::get_BankDepNum, LONG{17}, LONG{17},
-                       {{kDcLong, Le32(17)}}),
-        Prop<OrvSBDoc>("SB_AccountId", 10, &IOrvSBDoc::put_AccountId, &IOrvSBDoc::get_AccountId, LONG{-7}, LONG{-7},
-                       {{kLDcdpod, Le16(-7)}}),
-        TextProp<OrvSBDoc>("SB_BankDepartment", 10, &IOrvSBDoc::put_BankDepartment, &IOrvSBDoc::get_BankDepartment,
-                           u"Отд. 5", u"Отд. 5", {{kDcOsn, Field(kOemOtd, 33)}}),
-        Prop<OrvINDoc>("IN_AccountId", 14, &IOrvINDoc::put_AccountId, &IOrvINDoc::get_AccountId, LONG{99}, LONG{99},
-                       {{kLDcRsrv, Le32(99)}}),
+        FIELD(AV, 7, Sum, Cy(123400), Cy(123400), {kDcsum1, Le32(1234)}, {kDcsum1High, Le32(0)}),
+        FIELD(AV, 7, SumToTransfer, Cy(100), Cy(100), {kDcSum3, Le32(1)}),
+        FIELD(AV, 7, AccountId, LONG{4242}, LONG{4242}, {kLDcdpod, Le16(4242)}),
+        FIELD(AV, 7, BankDepNum, LONG{17}, LONG{17}, {kDcLong, Le32(17)}),
+        FIELD(SB, 10, AccountId, LONG{-7}, LONG{-7}, {kLDcdpod, Le16(-7)}),
+        TEXT(SB, 10, BankDepartment, u"Отд. 5", u"Отд. 5", {kDcOsn, Field(kOemOtd, 33)}),
+        FIELD(IN, 14, AccountId, LONG{99}, LONG{99}, {kLDcRsrv, Le32(99)}),
         // Absence (51), personnel numbers (68).
-        TextProp<OrvTNDoc>("TN_AbsenceCode", 51, &IOrvTNDoc::put_AbsenceCode, &IOrvTNDoc::get_AbsenceCode, u"Ув",
-                           u"Ув", {{kDcSum3, {0x93, 0xA2, 0, 0}}}),
-        Prop<OrvTNDoc>("TN_NewAbsenceCode", 51, &IOrvTNDoc::put_NewAbsenceCode, &IOrvTNDoc::get_NewAbsenceCode,
-                       LONG{21}, LONG{21}, {{kDcDat1, Le16(21)}}),
-        Prop<OrvTNDoc>("TN_NotInAveList", 51, &IOrvTNDoc::put_NotInAveList, &IOrvTNDoc::get_NotInAveList, LONG{1},
-                       LONG{1}, {{kLDcdpod, Le16(1)}}),
-        TextProp<OrvVlDoc>("Vl_MainTabNumber", 68, &IOrvVlDoc::put_MainTabNumber, &IOrvVlDoc::get_MainTabNumber,
-                           u"1234", u"1234", {{kDcOsn, Field({'1', '2', '3', '4'}, 33)}}),
+        TEXT(TN, 51, AbsenceCode, u"Ув", u"Ув", {kDcSum3, {0x93, 0xA2, 0, 0}}),
+        FIELD(TN, 51, NewAbsenceCode, LONG{21}, LONG{21}, {kDcDat1, Le16(21)}),
+        FIELD(TN, 51, NotInAveList, LONG{1}, LONG{1}, {kLDcdpod, Le16(1)}),
+        TEXT(Vl, 68, MainTabNumber, u"1234", u"1234", {kDcOsn, Field({'1', '2', '3', '4'}, 33)}),
     };
+    for (std::size_t i = 0; i < cases.size(); ++i) cases[i].name += "_" + std::to_string(i);
+    return cases;
 }
 
 // A type code of another kind: none of the kinds checks the code it is given.
@@ -464,58 +425,31 @@ TEST(OutsideJobKind, ObjectCreatedByClassTakesItsDocumentOnce) {
 // ------------------------------------------------------ refused arguments
 
 TEST(RecordKindFrame, WithoutDocumentOrOutPointerTheMembersRefuse) {
-    // Created alone by class identifier: no generic document to read.
-    const std::vector<std::function<HRESULT(bool)>> calls = {
-        [](bool null) {
-            ComPtr<IOrvUVDoc> k;
-            orv::CreateObject<orv::OrvUVDoc>(&k);
-            float v;
-            return k->get_FiredCompensationDays(null ? nullptr : &v);
-        },
-        [](bool null) {
-            ComPtr<IOrvNLDoc> k;
-            orv::CreateObject<orv::OrvNLDoc>(&k);
-            DATE v;
-            return k->get_SpravkaLastDate(null ? nullptr : &v);
-        },
-        [](bool null) {
-            ComPtr<IOrvDRDoc> k;
-            orv::CreateObject<orv::OrvDRDoc>(&k);
-            BSTR v;
-            return k->get_NewPosition(null ? nullptr : &v);
-        },
-        [](bool null) {
-            ComPtr<IOrvAVDoc> k;
-            orv::CreateObject<orv::OrvAVDoc>(&k);
-            BSTR v;
-            return k->get_Recipient(null ? nullptr : &v);
-        },
-        [](bool null) {
-            ComPtr<IOrvSTDoc> k;
-            orv::CreateObject<orv::OrvSTDoc>(&k);
-            BSTR v;
-            return k->get_Address(null ? nullptr : &v);
-        },
-        [](bool null) {
-            ComPtr<IOrvTNDoc> k;
-            orv::CreateObject<orv::OrvTNDoc>(&k);
-            VARIANT_BOOL v;
-            return k->get_IsOutOfAveList(null ? nullptr : &v);
-        },
-        [](bool null) {
-            ComPtr<IOrvVlDoc> k;
-            orv::CreateObject<orv::OrvVlDoc>(&k);
-            IUnknown* v;
-            return k->get_OtherTabNumbers(0, null ? nullptr : &v);
-        },
-    };
-    for (std::size_t i = 0; i < calls.size(); ++i) {
-        EXPECT_EQ(calls[i](false), E_POINTER) << i;
-        EXPECT_EQ(calls[i](true), E_POINTER) << i;
-    }
+    // Created alone by class identifier: no generic document to work on.
     ComPtr<IOrvUVDoc> uv;
+    ComPtr<IOrvDRDoc> dr;
+    ComPtr<IOrvSTDoc> st;
+    ComPtr<IOrvVlDoc> vl;
     ASSERT_EQ(orv::CreateObject<orv::OrvUVDoc>(&uv), S_OK);
+    ASSERT_EQ(orv::CreateObject<orv::OrvDRDoc>(&dr), S_OK);
+    ASSERT_EQ(orv::CreateObject<orv::OrvSTDoc>(&st), S_OK);
+    ASSERT_EQ(orv::CreateObject<orv::OrvVlDoc>(&vl), S_OK);
+    float f = 0;
+    BSTR text = nullptr;
+    IUnknown* list = nullptr;
+    EXPECT_EQ(uv->get_FiredCompensationDays(&f), E_POINTER);
     EXPECT_EQ(uv->put_MonthsForSredn(3), E_POINTER);
+    EXPECT_EQ(dr->get_NewPosition(&text), E_POINTER);
+    EXPECT_EQ(dr->put_NewPosition(nullptr), E_POINTER);
+    EXPECT_EQ(st->put_Address(nullptr), E_POINTER);
+    EXPECT_EQ(vl->get_OtherTabNumbers(0, &list), E_POINTER);
+    // With a document, a null out-pointer.
+    ComPtr<IOrvDocument> doc = NewDocument(SHORT{93});
+    uv = KindOf<IOrvUVDoc>(doc.Get());
+    EXPECT_EQ(uv->get_FiredCompensationDays(nullptr), E_POINTER);
+    EXPECT_EQ(uv->get_Reason(nullptr), E_POINTER);
+    vl = Attach<orv::OrvVlDoc, IOrvVlDoc>(doc.Get());
+    EXPECT_EQ(vl->get_OtherTabNumbers(0, nullptr), E_POINTER);
 }
 
 }  // namespace

@@ -6,6 +6,10 @@
 
 #include "kinds/pending_kinds.h"
 
+#include <orvdocs/automation.h>
+
+#include <optional>
+
 namespace {
 
 using kinds_test::Body;
@@ -296,6 +300,65 @@ TEST(VacationProtocolHolder, KeepsOneVacationObjectUntilReplaced) {
     orv::ComPtr<IUnknown> none;
     EXPECT_EQ(alone->get_OtProtocol(none.GetAddressOf()), E_POINTER);
     EXPECT_FALSE(none);
+}
+
+// As a host does it: the document hands out the kind for its type code, and
+// every member is reached by name.
+TEST(PatternKindsByName, EachTypeCodeGivesItsKindWhoseFieldsSurviveTheExtension) {
+    struct Case {
+        SHORT typeCode;
+        const char16_t* property;
+        std::optional<LONG> index;
+        orv::Variant value;
+    };
+    auto date = [](DATE d) {
+        orv::Variant v(d);
+        v.vt = VT_DATE;
+        return v;
+    };
+    const Case cases[] = {
+        {332, u"AddressString", {}, orv::Variant(std::u16string_view(u"ул. Мира, 5"))},
+        {361, u"SanGigienEdu", {}, orv::Variant(std::u16string_view(u"2023"))},
+        {407, u"SprIssueDate", {}, date(45000.5)},
+        {250, u"FactGrafic2", {}, orv::Variant(std::u16string_view(u"8 8 8"))},
+        {424, u"StagFullBeforePeriods", {}, orv::Variant(std::u16string_view(u"<P A=\"1\"/>"))},
+        {408, u"ServiceEnd", {}, date(39000.25)},
+        {136, u"Hours", 31, orv::Variant(7.5)},
+        {356, u"GrTotal", -3, orv::Variant(12.25)},
+        {362, u"IJSeria", 2, orv::Variant(std::u16string_view(u"AB"))},
+    };
+    auto specific = [](IOrvDocument* doc) {
+        orv::ComPtr<IDispatch> disp;
+        EXPECT_EQ(doc->GetSpecificObj2(disp.GetAddressOf()), S_OK);
+        return disp;
+    };
+    auto put = [](IDispatch* disp, const Case& c) {
+        return c.index ? orv::PutProperty(disp, c.property, {orv::Variant(*c.index)}, c.value)
+                       : orv::PutProperty(disp, c.property, c.value);
+    };
+    auto get = [](IDispatch* disp, const Case& c) {
+        return c.index ? orv::GetProperty(disp, c.property, {orv::Variant(*c.index)}) : orv::GetProperty(disp, c.property);
+    };
+    for (const Case& c : cases) {
+        orv::ComPtr<IOrvDocument> doc = kinds_test::NewDocument(c.typeCode);
+        orv::ComPtr<IDispatch> writer = specific(doc.Get());
+        ASSERT_TRUE(writer) << c.typeCode;
+        ASSERT_EQ(put(writer.Get(), c).hr, S_OK) << c.typeCode;
+        ASSERT_EQ(orv::Invoke(writer.Get(), u"UpdateExtension").hr, S_OK) << c.typeCode;
+
+        orv::ComPtr<IDispatch> reader = specific(doc.Get());
+        ASSERT_EQ(orv::Invoke(reader.Get(), u"InitFromExtension").hr, S_OK) << c.typeCode;
+        orv::DispResult got = get(reader.Get(), c);
+        ASSERT_EQ(got.hr, S_OK) << c.typeCode;
+        ASSERT_EQ(got.value.vt, c.value.vt) << c.typeCode;
+        if (c.value.vt == VT_BSTR)
+            EXPECT_EQ(Utf8(got.value.bstrVal), Utf8(c.value.bstrVal)) << c.typeCode;
+        else
+            EXPECT_EQ(got.value.dblVal, c.value.dblVal) << c.typeCode;  // date shares the double
+    }
+    // A refused index reaches the host as the member's status.
+    orv::ComPtr<IOrvDocument> doc = kinds_test::NewDocument(136);
+    EXPECT_EQ(orv::GetProperty(specific(doc.Get()).Get(), u"Hours", {orv::Variant(LONG{32})}).status, E_INVALIDARG);
 }
 
 }  // namespace

@@ -77,6 +77,10 @@ public:
                                             : static_cast<const void*>(node_.internal_object());
     }
 
+    // Releases one reference of each node, taking each document's lock once
+    // for a run of nodes of the same document that go.
+    static void ReleaseAll(const std::vector<DomNode*>& nodes) noexcept;
+
     // IUnknown
     HRESULT QueryInterface(REFIID riid, void** ppv) override;
     ULONG AddRef() override { return refs_.fetch_add(1, std::memory_order_relaxed) + 1; }

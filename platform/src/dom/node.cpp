@@ -99,13 +99,42 @@ HRESULT DomNode::QueryInterface(REFIID riid, void** ppv) {
 ULONG DomNode::Release() {
     const ULONG n = refs_.fetch_sub(1, std::memory_order_acq_rel) - 1;
     if (n == 0) {
-        Locked([this](DomDoc& d) {
+        const HRESULT hr = Locked([this](DomDoc& d) {
             d.Forget(this);
             return S_OK;
         });
-        delete this;
+        // Deleted after the lock is gone (the last node of a document takes
+        // the document with it). Should the lock fail, the table still knows
+        // the object, so it stays.
+        if (SUCCEEDED(hr)) delete this;
     }
     return n;
+}
+
+void DomNode::ReleaseAll(const std::vector<DomNode*>& nodes) noexcept {
+    std::vector<DomNode*> dying;
+    try {
+        dying.reserve(nodes.size());
+    } catch (...) {
+        for (DomNode* n : nodes) n->Release();
+        return;
+    }
+    for (DomNode* n : nodes)
+        if (n->refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) dying.push_back(n);
+    // Forget the dying ones document by document: a run of nodes of one
+    // document shares one lock.
+    std::size_t i = 0;
+    while (i < dying.size()) {
+        const std::size_t first = i;
+        dying[first]->Locked([&](DomDoc& d) {
+            for (; i < dying.size() && dying[i]->doc_.load(std::memory_order_acquire) == &d; ++i) d.Forget(dying[i]);
+            return S_OK;
+        });
+        if (i == first) dying[i++] = nullptr;  // the lock failed: the table still knows it, so it stays
+    }
+    // Deleted after the locks are gone: the last node of a document takes
+    // the document with it.
+    for (DomNode* n : dying) delete n;
 }
 
 // ------------------------------------------------------------------ IDispatch

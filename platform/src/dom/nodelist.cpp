@@ -86,16 +86,17 @@ public:
     HRESULT nextNode(IXMLDOMNode** nextItem) override {
         if (!nextItem) return E_POINTER;
         *nextItem = nullptr;
-        std::lock_guard lock(mutex_);
-        if (cursor_ >= nodes_.size()) return S_FALSE;
-        DomNode* n = nodes_[cursor_++];
+        std::size_t i = cursor_.load(std::memory_order_relaxed);
+        do {
+            if (i >= nodes_.size()) return S_FALSE;
+        } while (!cursor_.compare_exchange_weak(i, i + 1, std::memory_order_relaxed));
+        DomNode* n = nodes_[i];
         n->AddRef();
         *nextItem = n->AsNode();
         return S_OK;
     }
     HRESULT reset() override {
-        std::lock_guard lock(mutex_);
-        cursor_ = 0;
+        cursor_.store(0, std::memory_order_relaxed);
         return S_OK;
     }
     HRESULT get__newEnum(IUnknown** ppUnk) override {
@@ -105,13 +106,10 @@ public:
     }
 
 private:
-    ~SnapshotList() override {
-        for (DomNode* n : nodes_) n->Release();
-    }
+    ~SnapshotList() override { DomNode::ReleaseAll(nodes_); }
 
     const std::vector<DomNode*> nodes_;
-    std::mutex mutex_;
-    std::size_t cursor_ = 0;
+    std::atomic<std::size_t> cursor_{0};
 };
 
 // ------------------------------------------------------------ live children

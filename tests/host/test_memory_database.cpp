@@ -498,18 +498,6 @@ TEST_F(MemoryDatabaseTest, DocumentsAreMadeFromStoredRecords) {
     EXPECT_EQ(select(10, epoch + 23408, epoch + 23435), std::vector<ULONG>{addresses[0]});  // February
     EXPECT_EQ(select(21, epoch + 23418, 0), std::vector<ULONG>{});
 
-    // A new document: the type code, marked new, connected.
-    ASSERT_EQ(db_->NewDocument(0, 10, unknown.ReleaseAndGetAddressOf()), S_OK);
-    ASSERT_EQ(unknown.As(&doc), S_OK);
-    LONG type = 0, condition = 0;
-    ASSERT_EQ(doc->get_lDcType(&type), S_OK);
-    ASSERT_EQ(doc->get_RecordCondition(&condition), S_OK);
-    EXPECT_EQ(type, 10);
-    EXPECT_EQ(condition, 1);
-    VARIANT_BOOL isConnected = VARIANT_FALSE;
-    ASSERT_EQ(doc->get_IsConnectedToDB(&isConnected), S_OK);
-    EXPECT_EQ(isConnected, VARIANT_TRUE);
-
     EXPECT_EQ(db_->DeleteDocument(0, static_cast<LONG>(addresses[2])), S_OK);
     EXPECT_EQ(db_->DeleteDocument(0, static_cast<LONG>(addresses[2])), S_FALSE);
     EXPECT_EQ(Count(), 2);

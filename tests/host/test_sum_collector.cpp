@@ -10,7 +10,6 @@
 
 #include <limits>
 #include <random>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -178,20 +177,6 @@ TEST(SumCollector, BadInputIsRefusedAndChangesNothing) {
     ASSERT_EQ(x->get_ShortString(text.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(text.View(), u"1.5;0;-2.25");
     EXPECT_EQ(Contents(c.Get()), (std::pair<LONG, std::vector<LONGLONG>>{3, {15000, 0, -22500}}));
-}
-
-TEST(SumCollector, ConcurrentPutsAreAllKept) {
-    auto c = NewCollector(1, {});
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
-        threads.emplace_back([&, t] {
-            for (LONG i = t; i < 400; i += 4) c->put_Sum(i, Cy(i * 10));
-        });
-    }
-    for (auto& th : threads) th.join();
-    auto [id, sums] = Contents(c.Get());
-    ASSERT_EQ(sums.size(), 400u);
-    for (LONG i = 0; i < 400; ++i) EXPECT_EQ(sums[static_cast<std::size_t>(i)], i * 10);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The generic document's record properties through the interface: numeric
-// gets and puts (which must not allocate: every benchmark counts the heap
+// gets and puts (which must not allocate: every benchmark counts the C++ heap
 // allocations made while it runs and reports them per call), the area rule
-// and the 64-bit Dcsum1, and the whole record as a byte string.
+// and the 64-bit Dcsum1, and the whole record as a byte string. BSTRs come
+// from the platform's string allocator, not from operator new, so the one
+// string DocRecord get hands out is not in the count.
 #include "document/OrvDocument.h"
 #include "frame/values.h"
 

@@ -348,7 +348,7 @@ TEST(XmlForm, ExtraSumsAreReadWithTheFirstOfEachIdentifier) {
     CY v{};
     ASSERT_EQ(five->get_Sum(0, &v), S_OK);
     EXPECT_EQ(v.int64, 10000);  // the first SMS with ID 5
-    ASSERT_EQ(doc->get_ExSum(3, c.GetAddressOf()), S_OK);
+    ASSERT_EQ(doc->get_ExSum(3, c.ReleaseAndGetAddressOf()), S_OK);
     LONG id = 0;
     ASSERT_EQ(doc->ResetSumCollectors(), S_OK);
     ASSERT_EQ(doc->NextSumCollector(&id, c.ReleaseAndGetAddressOf()), S_OK);

@@ -73,8 +73,9 @@ TEST(TransferBody, EachPutChangesOnlyItsSlot) {
         expected.replace(s.offset, s.width, std::string("\x96\xA5\xE5\x31", 4) + std::string(s.width - 4, '\0'));
         EXPECT_EQ(BodyOf(ext.Get()), expected) << i;
         for (std::size_t j = 0; j < 4; ++j) {
+            const Slot& other = kSlots[j];
             Bstr text;
-            ASSERT_EQ((dr.Get()->*kSlots[j].get)(text.ReleaseAndGetAddressOf()), S_OK);
+            ASSERT_EQ((dr.Get()->*other.get)(text.ReleaseAndGetAddressOf()), S_OK);
             EXPECT_EQ(Text(text), j == i ? u"Цех1" : std::u16string(kSlots[j].width - 1, char16_t(u'A' + j)));
         }
     }

@@ -12,17 +12,19 @@
 //    alone and they are decoded here, where a bad one in text or in an
 //    attribute value fails the load (in a comment, CDATA section or
 //    processing instruction an '&' is just a character);
-// Two leniencies are kept for speed, since refusing them would take a walk
-// over every attribute of every document: a '<' inside an attribute value is
-// accepted (and written back as "&lt;"), and an attribute given twice in one
-// tag is kept twice (getAttribute answers the first).
+//  - pugixml keeps an attribute given twice in one tag; it is refused here,
+//    as XML requires.
+// One leniency is kept: a raw '<' inside an attribute value is accepted (and
+// written back as "&lt;"), since after the parse it cannot be told from "&lt;".
 // The source text is parsed in place and kept with the tree.
 #include "load.h"
 
 #include "domutil.h"
 #include "textconv.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 #include <string>
 
 namespace orv::dom {
@@ -122,15 +124,18 @@ public:
     // undecoded: they are decoded here, and a bad one fails.
     bool Check(pugi::xml_node root, bool preserveWhiteSpace, bool decode, Failure& f) {
         if (!CheckTopLevel(root, preserveWhiteSpace, f)) return false;
-        if (!decode) return true;
         pugi::xml_node cur = root.first_child();
         while (cur) {
             switch (cur.type()) {
                 case pugi::node_element:
-                    if (!CheckElement(cur, f)) return false;
+                    if (!CheckAttributes(cur, f)) return false;
+                    if (decode && !CheckElement(cur, f)) return false;
+                    break;
+                case pugi::node_declaration:  // its pseudo-attributes are attribute values too
+                    if (decode && !CheckElement(cur, f)) return false;
                     break;
                 case pugi::node_pcdata:
-                    if (!Decode(cur, f)) return false;
+                    if (decode && !Decode(cur, f)) return false;
                     break;
                 default:
                     break;
@@ -202,6 +207,26 @@ private:
         return true;
     }
 
+    // Attribute names are unique within a tag.
+    bool CheckAttributes(pugi::xml_node e, Failure& f) {
+        std::size_t count = 0;
+        for (pugi::xml_attribute a = e.first_attribute(); a && count < 2; a = a.next_attribute()) ++count;
+        if (count < 2) return true;
+        for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute()) ++count;
+        if (count <= 18) {  // the usual tag: a few names compared pairwise
+            for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute())
+                for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute())
+                    if (std::strcmp(a.name(), b.name()) == 0) return Fail(f, "Duplicate attribute", b.name());
+            return true;
+        }
+        names_.clear();
+        for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute()) names_.push_back(a.name());
+        std::sort(names_.begin(), names_.end(), [](const char* x, const char* y) { return std::strcmp(x, y) < 0; });
+        for (std::size_t i = 1; i < names_.size(); ++i)
+            if (std::strcmp(names_[i - 1], names_[i]) == 0) return Fail(f, "Duplicate attribute", names_[i]);
+        return true;
+    }
+
     bool CheckElement(pugi::xml_node e, Failure& f) {
         for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute()) {
             char* v = const_cast<char*>(a.value());
@@ -236,6 +261,7 @@ private:
 
     char* begin_;
     char* end_;
+    std::vector<const char*> names_;
 };
 
 void Locate(std::u16string_view text, std::size_t index, ParseErrorInfo& e) {

@@ -307,17 +307,6 @@ TEST(BenefitTypes, VacationTableHasTwelveRowsAndNoFilter) {
     EXPECT_EQ(std::count(piped.View().begin(), piped.View().end(), u'|'), 11);
 }
 
-TEST(BenefitTypes, TheEnumeratorKeepsItsObjectAlive) {
-    LONG baseline = orv::ModuleLockCount();
-    {
-        auto types = TypesOf(21);  // the document and the sick-leave object are released by TypesOf
-        ComPtr<IOrvBLDoc> owner;
-        EXPECT_EQ(types.As(&owner), S_OK);  // other interfaces are the owner's
-        EXPECT_EQ(Walk(types.Get()).size(), 40u);
-    }
-    EXPECT_EQ(orv::ModuleLockCount(), baseline);
-}
-
 // ------------------------------------------------------------------- Clone
 
 TEST(Clone, CopiesTheDocumentAndStaysIndependent) {

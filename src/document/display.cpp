@@ -6,6 +6,7 @@
 #include "kinds/selection.h"
 
 #include <orvdocs/platform/combase.h>
+#include <orvdocs/typelib/sickleave.h>
 #include <orvdocs/platform/strings.h>
 
 #include <charconv>

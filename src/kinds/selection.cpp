@@ -85,7 +85,10 @@ HRESULT CreateOutside(IOrvDocument* document, IUnknown** out) noexcept {
     HRESULT hr = CoCreateInstance(CLSID_OrvOutsideDoc, nullptr, CLSCTX_ALL, IID_IOrvOutsideDoc,
                                   reinterpret_cast<void**>(outside.GetAddressOf()));
     if (FAILED(hr)) return hr;
-    hr = outside->put_OrvDocument(document);
+    ComPtr<IUnknown> identity;  // the document's own IUnknown, as the component expects
+    hr = document->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(identity.GetAddressOf()));
+    if (FAILED(hr)) return hr;
+    hr = outside->put_OrvDocument(identity.Get());
     if (FAILED(hr)) return hr;
     return outside->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(out));
 }

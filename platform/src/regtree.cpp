@@ -10,6 +10,8 @@
 // (control characters, unpaired surrogates, NUL) exact.
 #include "regtree.h"
 
+#include <orvdocs/platform/strings.h>
+
 #include <charconv>
 #include <cstdio>
 
@@ -28,24 +30,6 @@ char16_t FoldChar(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char
 
 // ------------------------------------------------------------------ writing
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 void AppendEscape(std::string& out, char16_t unit) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(unit));
@@ -57,7 +41,7 @@ void AppendQuoted(std::string& out, std::u16string_view s) {
     for (std::size_t i = 0; i < s.size(); ++i) {
         char16_t c = s[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
-            AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (s[i + 1] - 0xDC00));
+            orv::AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (s[i + 1] - 0xDC00));
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             AppendEscape(out, c);  // unpaired surrogate: not representable in UTF-8
@@ -74,7 +58,7 @@ void AppendQuoted(std::string& out, std::u16string_view s) {
         } else if (c < 0x20 || c == 0x7F) {
             AppendEscape(out, c);
         } else {
-            AppendUtf8(out, c);
+            orv::AppendUtf8(out, c);
         }
     }
     out.push_back('"');

@@ -12,6 +12,8 @@ namespace orv {
 // UTF-8 <-> UTF-16. Invalid sequences become U+FFFD; nothing throws but bad_alloc.
 std::u16string Utf8ToUtf16(std::string_view s);
 std::string Utf16ToUtf8(std::u16string_view s);
+// Appends one code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
 // Length of a NUL-terminated UTF-16 text; 0 for null.
 std::size_t WStrLen(const char16_t* s) noexcept;
 

@@ -12,43 +12,28 @@
 namespace orv::host {
 namespace {
 
-// A class object for one host component. Host class objects live as long as
-// their registration; they hold no lock on any module.
-class HostClassFactory final : public IClassFactory {
-public:
-    explicit HostClassFactory(CreatorFn create) : create_(create) {}
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        if (riid != IID_IUnknown && riid != IID_IClassFactory) return E_NOINTERFACE;
-        *ppv = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    ULONG Release() override {
-        LONG n = InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return static_cast<ULONG>(n);
-    }
-    HRESULT CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override { return create_(outer, riid, ppv); }
-    HRESULT LockServer(BOOL) override { return S_OK; }
-
-private:
-    LONG volatile refs_ = 0;
-    CreatorFn create_;
-};
-
-HRESULT RegisterOne(REFCLSID clsid, CreatorFn create, Registration* reg) {
-    ComPtr<IClassFactory> factory(new (std::nothrow) HostClassFactory(create));
-    if (!factory) return E_OUTOFMEMORY;
-    DWORD cookie = 0;
-    HRESULT hr = CoRegisterClassObject(clsid, factory.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie);
-    if (SUCCEEDED(hr)) reg->cookies.push_back(cookie);
-    return hr;
-}
+HRESULT RegisterOne(REFCLSID clsid, CreatorFn create, Registration* reg) { return RegisterHostClass(clsid, create, reg); }
 
 }  // namespace
+
+HRESULT RegisterHostClass(REFCLSID clsid, CreatorFn create, Registration* reg) noexcept {
+    if (!reg) return E_POINTER;
+    // Host class objects live as long as their registration and hold no lock on any module.
+    ComPtr<IClassFactory> factory;
+    HRESULT hr = CreateClassFactory(create, false, factory.GetAddressOf());
+    if (FAILED(hr)) return hr;
+    DWORD cookie = 0;
+    hr = CoRegisterClassObject(clsid, factory.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie);
+    if (SUCCEEDED(hr)) {
+        try {
+            reg->cookies.push_back(cookie);
+        } catch (const std::bad_alloc&) {
+            CoRevokeClassObject(cookie);
+            return E_OUTOFMEMORY;
+        }
+    }
+    return hr;
+}
 
 void Registration::Revoke() noexcept {
     for (DWORD c : cookies) CoRevokeClassObject(c);

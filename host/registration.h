@@ -20,6 +20,10 @@ struct Registration {
 // the calling process.
 HRESULT RegisterHostComponents(Registration* out) noexcept;
 
+// Registers one class object creating objects with `create` (for a host's own
+// components and test doubles); withdrawn by reg->Revoke().
+HRESULT RegisterHostClass(REFCLSID clsid, HRESULT (*create)(IUnknown*, REFIID, void**), Registration* reg) noexcept;
+
 // Creation functions, for hosts that register the components one by one.
 HRESULT CreateRefItem(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 HRESULT CreateUnknownList(IUnknown* outer, REFIID riid, void** ppv) noexcept;

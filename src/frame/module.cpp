@@ -28,7 +28,7 @@ std::atomic<LONG> g_lockCount{0};
 // module's lock count; only LockServer does.
 class ClassFactory final : public IClassFactory {
 public:
-    explicit ClassFactory(CreatorFn create) : create_(create) {}
+    ClassFactory(CreatorFn create, bool holdsModule) : create_(create), holdsModule_(holdsModule) {}
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
@@ -51,6 +51,7 @@ public:
         return create_(outer, riid, ppv);
     }
     HRESULT LockServer(BOOL lock) override {
+        if (!holdsModule_) return S_OK;
         if (lock)
             ModuleLock();
         else
@@ -61,6 +62,7 @@ public:
 private:
     std::atomic<ULONG> refs_{0};
     CreatorFn create_;
+    bool holdsModule_;
 };
 
 struct FactoryCache {
@@ -245,7 +247,7 @@ HRESULT GetClassFactory(REFCLSID clsid, REFIID riid, void** ppv) noexcept {
             std::lock_guard<std::mutex> guard(cache.lock);
             if (cache.factories.size() != count) cache.factories.assign(count, nullptr);
             if (!cache.factories[i]) {
-                auto* f = new (std::nothrow) ClassFactory(table[i].create);
+                auto* f = new (std::nothrow) ClassFactory(table[i].create, true);
                 if (!f) return E_OUTOFMEMORY;
                 f->AddRef();  // the cache's reference
                 cache.factories[i] = f;
@@ -258,6 +260,17 @@ HRESULT GetClassFactory(REFCLSID clsid, REFIID riid, void** ppv) noexcept {
         return hr;
     }
     return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+HRESULT CreateClassFactory(CreatorFn create, bool holdsModule, IClassFactory** out) noexcept {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (!create) return E_INVALIDARG;
+    auto* f = new (std::nothrow) ClassFactory(create, holdsModule);
+    if (!f) return E_OUTOFMEMORY;
+    f->AddRef();
+    *out = f;
+    return S_OK;
 }
 
 void ReleaseClassFactories() noexcept {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "frame/com.h"
+#include "host/registration.h"
 
 #include <orvdocs/orvdocs.h>
 #include <orvdocs/platform/platform.h>
@@ -223,41 +224,14 @@ orv::ComPtr<IUnknown> Make(T** object) {
 class ClassRegistration {
 public:
     ClassRegistration(REFCLSID clsid, HRESULT (*create)(IUnknown*, REFIID, void**)) {
-        factory_ = new Factory(create);
-        EXPECT_EQ(CoRegisterClassObject(clsid, factory_.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_),
-                  S_OK);
+        EXPECT_EQ(orv::host::RegisterHostClass(clsid, create, &registration_), S_OK);
     }
-    ~ClassRegistration() { CoRevokeClassObject(cookie_); }
+    ~ClassRegistration() { registration_.Revoke(); }
     ClassRegistration(const ClassRegistration&) = delete;
     ClassRegistration& operator=(const ClassRegistration&) = delete;
 
 private:
-    class Factory final : public IClassFactory {
-    public:
-        explicit Factory(HRESULT (*create)(IUnknown*, REFIID, void**)) : create_(create) {}
-        HRESULT QueryInterface(REFIID riid, void** ppv) override {
-            if (!ppv) return E_POINTER;
-            *ppv = nullptr;
-            if (riid != IID_IUnknown && riid != IID_IClassFactory) return E_NOINTERFACE;
-            *ppv = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        ULONG AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-        ULONG Release() override {
-            LONG n = InterlockedDecrement(&refs_);
-            if (n == 0) delete this;
-            return static_cast<ULONG>(n);
-        }
-        HRESULT CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override { return create_(outer, riid, ppv); }
-        HRESULT LockServer(BOOL) override { return S_OK; }
-
-    private:
-        LONG volatile refs_ = 0;
-        HRESULT (*create_)(IUnknown*, REFIID, void**);
-    };
-    orv::ComPtr<IClassFactory> factory_;
-    DWORD cookie_ = 0;
+    orv::host::Registration registration_;
 };
 
 }  // namespace doctest

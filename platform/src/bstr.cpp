@@ -16,7 +16,11 @@ void* BlockOf(BSTR s) { return reinterpret_cast<char*>(s) - kHeader; }
 
 BSTR AllocBytes(const void* data, std::size_t bytes) {
     if (bytes > kMaxBytes) return nullptr;
-    auto* block = static_cast<char*>(std::malloc(kHeader + bytes + sizeof(OLECHAR)));
+    // An odd length gets a third NUL byte: the string read as wide characters
+    // (wcslen, SysAllocString of it) then meets a whole NUL character inside
+    // the block instead of reading one byte past it.
+    const std::size_t terminator = sizeof(OLECHAR) + (bytes & 1);
+    auto* block = static_cast<char*>(std::malloc(kHeader + bytes + terminator));
     if (!block) return nullptr;
     const auto len = static_cast<std::uint32_t>(bytes);
     std::memcpy(block, &len, kHeader);
@@ -25,8 +29,7 @@ BSTR AllocBytes(const void* data, std::size_t bytes) {
         std::memcpy(body, data, bytes);
     else
         std::memset(body, 0, bytes);
-    body[bytes] = 0;
-    body[bytes + 1] = 0;
+    std::memset(body + bytes, 0, terminator);
     return reinterpret_cast<BSTR>(body);
 }
 

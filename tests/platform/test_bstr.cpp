@@ -34,6 +34,26 @@ TEST(Bstr, OddByteLengthsKeepTheirBytesAndTerminator) {
     SysFreeString(zeroed);
 }
 
+// An odd-length string read as NUL-terminated wide text: the last data byte
+// pairs with the first NUL byte, and the NUL character that ends the text must
+// still lie inside the string's block (found by fuzzing SysReAllocString).
+TEST(Bstr, OddByteLengthsReadAsWideTextStopInsideTheBlock) {
+    for (const char* bytes : {"abcde", "a", "\x01\x02\x03"}) {
+        const UINT n = static_cast<UINT>(std::strlen(bytes));
+        orv::Bstr s = orv::Bstr::Attach(SysAllocStringByteLen(bytes, n));
+        ASSERT_TRUE(s);
+        // n / 2 whole characters, then the odd byte with a NUL high byte.
+        EXPECT_EQ(orv::WStrLen(s.Get()), n / 2 + 1) << bytes;
+        BSTR again = SysAllocString(s.Get());
+        ASSERT_NE(again, nullptr);
+        EXPECT_EQ(SysStringLen(again), n / 2 + 1);
+        EXPECT_EQ(reinterpret_cast<const unsigned char*>(again)[n - 1], static_cast<unsigned char>(bytes[n - 1]));
+        ASSERT_TRUE(SysReAllocString(&again, s.Get()));
+        EXPECT_EQ(SysStringLen(again), n / 2 + 1);
+        SysFreeString(again);
+    }
+}
+
 TEST(Bstr, EmbeddedNulsCountAndNullIsEmpty) {
     BSTR s = SysAllocStringLen(u"a\0b", 3);
     EXPECT_EQ(SysStringLen(s), 3u);

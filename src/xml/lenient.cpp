@@ -73,8 +73,12 @@ public:
     void Add(char16_t c, bool fraction) noexcept {
         if (fraction) --exponent_;
         if (count_ == 0 && c == u'0') return;
-        if (count_ < kKept) digits_[count_++] = static_cast<char>(c);
-        else ++exponent_;
+        if (count_ < kKept) {
+            digits_[count_++] = static_cast<char>(c);
+        } else {
+            ++exponent_;
+            if (c != u'0') dropped_ = true;
+        }
     }
     void AddExponent(long long e) noexcept { exponent_ += e; }
 
@@ -87,16 +91,59 @@ public:
         end = std::to_chars(end, text + sizeof text, exponent_).ptr;
         double value = 0.0;
         const auto r = std::from_chars(text, end, value);
-        if (r.ec == std::errc::result_out_of_range)
-            return exponent_ > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        if (r.ec == std::errc::result_out_of_range) {
+            if (exponent_ <= 0) return 0.0;
+            return WithinWrittenMax() ? std::numeric_limits<double>::max() : std::numeric_limits<double>::infinity();
+        }
         return value;
     }
 
 private:
+    // True when the digits are at most the 15-digit text the platform writes
+    // for the largest doubles (1.79769313486232E+308, just past DBL_MAX),
+    // which reads as DBL_MAX there and so here too.
+    bool WithinWrittenMax() const noexcept {
+        static constexpr std::string_view kMax = "179769313486232";
+        const long long magnitude = count_ + exponent_;  // digits before the point
+        if (magnitude != 309) return magnitude < 309;
+        const std::size_t n = std::max<std::size_t>(static_cast<std::size_t>(count_), kMax.size());
+        for (std::size_t i = 0; i < n; ++i) {
+            const char a = i < static_cast<std::size_t>(count_) ? digits_[i] : '0';
+            const char b = i < kMax.size() ? kMax[i] : '0';
+            if (a != b) return a < b;
+        }
+        return !dropped_;
+    }
+
     char digits_[kKept] = {};
     int count_ = 0;
     long long exponent_ = 0;
+    bool dropped_ = false;  // a non-zero digit past the kept ones
 };
+
+// The words VariantChangeType writes for the doubles that have no digits
+// ("NaN", "Infinity", "-Infinity", in any case, blanks around allowed, as the
+// platform reads them); false for any other text.
+bool SpecialDouble(std::u16string_view text, double& value) noexcept {
+    auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    auto is = [&](std::string_view word) {
+        if (text.size() != word.size()) return false;
+        for (std::size_t i = 0; i < word.size(); ++i) {
+            char16_t c = text[i];
+            if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+            char w = word[i];
+            if (w >= 'A' && w <= 'Z') w = static_cast<char>(w - 'A' + 'a');
+            if (c != static_cast<char16_t>(w)) return false;
+        }
+        return true;
+    };
+    if (is("NaN")) return value = std::numeric_limits<double>::quiet_NaN(), true;
+    if (is("Infinity") || is("+Infinity")) return value = std::numeric_limits<double>::infinity(), true;
+    if (is("-Infinity")) return value = -std::numeric_limits<double>::infinity(), true;
+    return false;
+}
 
 }  // namespace
 
@@ -169,6 +216,9 @@ CY ReadCurrencyLenient(std::u16string_view text) noexcept {
 
 double ReadDoubleLenient(std::u16string_view text) noexcept {
     text = UpToNul(text);
+    // A value too large for a double is written "Infinity" (and one that is
+    // not a number "NaN"); they read back as themselves, not as 0.
+    if (double special; SpecialDouble(text, special)) return special;
     DigitCollector digits;
     bool negative = false;
     const std::size_t separator = SeparatorPosition(text);

@@ -18,7 +18,12 @@
 // symbol or the 39 characters; the whole part ends at the separator or at
 // "e"/"E", the fraction (every digit counts) at "e"/"E"; after "e" an
 // optional sign and digits give a power of ten. The digits gathered this way
-// are converted with correct rounding.
+// are converted with correct rounding; a value too large gives infinity, but
+// the platform's 15-digit text of the largest doubles (1.79769313486232E+308,
+// just past DBL_MAX) reads as DBL_MAX, as the platform reads it. The words the platform writes for
+// doubles without digits, "NaN", "Infinity" and "-Infinity" (any case, blanks
+// around), read as those values, so that every double survives being written
+// and read again.
 //
 // Every reader takes the text up to its first NUL.
 #pragma once

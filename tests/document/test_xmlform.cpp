@@ -7,6 +7,7 @@
 
 #include "host/OrvSumCollector.h"
 
+#include <cmath>
 #include <random>
 
 namespace {
@@ -283,6 +284,28 @@ TEST(XmlForm, OnlyCapitalHexDigitsAreRead) {
     LONG l = 1;
     ASSERT_EQ(doc->get_AT(&l), S_OK);
     EXPECT_EQ(l, 0);
+}
+
+// A recalculation date beyond the doubles is read as an infinity; what the
+// document then writes must come back the same (found by fuzzing).
+TEST(XmlForm, ARecalculationDateBeyondTheDoublesComesBackAsWritten) {
+    const std::u16string zeros(608, u'0');
+    for (const char16_t* date : {u"1e400", u"-9" u"9999999999999999999999999999999e999", u"C1C8F4EBF245000.5"}) {
+        SCOPED_TRACE(orv::Utf16ToUtf8(date));
+        auto doc = NewDocument();
+        ASSERT_EQ(PutFullString(doc.Get(), u"<ORVDOCUMENT DOCRECORD=\"" + zeros + u"\" RCLDATE=\"" + date + u"\"/>"),
+                  S_OK);
+        DATE read = 0;
+        ASSERT_EQ(doc->get_RecalculationDate(&read), S_OK);
+        EXPECT_TRUE(std::isinf(read));
+        const std::u16string written = FullStringOf(doc.Get());
+        auto again = NewDocument();
+        ASSERT_EQ(PutFullString(again.Get(), written), S_OK);
+        EXPECT_EQ(FullStringOf(again.Get()), written);
+        DATE readAgain = 0;
+        ASSERT_EQ(again->get_RecalculationDate(&readAgain), S_OK);
+        EXPECT_EQ(readAgain, read);
+    }
 }
 
 TEST(XmlForm, BadInputIsRefusedAndChangesNothing) {

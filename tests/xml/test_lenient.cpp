@@ -162,6 +162,41 @@ TEST_F(DoubleReader, ExponentsScaleByPowersOfTen) {
     EXPECT_EQ(Dbl(u"1e99999999999999999999"), std::numeric_limits<double>::infinity());
 }
 
+// What the platform writes for the values without digits reads back as them,
+// so an infinite attribute stays infinite through a write and a read.
+TEST_F(DoubleReader, ThePlatformsWordsForValuesWithoutDigitsComeBack) {
+    for (double value : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                         std::numeric_limits<double>::quiet_NaN(), Dbl(u"1e400")}) {
+        orv::Variant number(value), text;
+        ASSERT_EQ(VariantChangeType(&text, &number, 0, VT_BSTR), S_OK);
+        const double back = Dbl(std::u16string(text.bstrVal, SysStringLen(text.bstrVal)));
+        if (std::isnan(value)) EXPECT_TRUE(std::isnan(back));
+        else EXPECT_EQ(back, value);
+    }
+    // The largest doubles are written with 15 digits, a little past DBL_MAX;
+    // they read back as DBL_MAX, as the platform reads them.
+    for (double value : {std::numeric_limits<double>::max(), -std::numeric_limits<double>::max()}) {
+        orv::Variant number(value), text, platform;
+        ASSERT_EQ(VariantChangeType(&text, &number, 0, VT_BSTR), S_OK);
+        const std::u16string written(text.bstrVal, SysStringLen(text.bstrVal));
+        ASSERT_EQ(VariantChangeType(&platform, &text, 0, VT_R8), S_OK);
+        EXPECT_EQ(Dbl(written), platform.dblVal);
+        EXPECT_EQ(Dbl(written), value);
+    }
+    EXPECT_EQ(Dbl(u"179769313486232" + std::u16string(294, u'0')), std::numeric_limits<double>::max());
+    EXPECT_EQ(Dbl(u"179769313486232" + std::u16string(30, u'0') + u"1" + std::u16string(263, u'0')),
+              std::numeric_limits<double>::infinity());  // past it by a digit the reader does not keep
+    EXPECT_EQ(Dbl(u"1.79769313486233E+308"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(Dbl(u" -infinity\t"), -std::numeric_limits<double>::infinity());
+    EXPECT_TRUE(std::isnan(Dbl(u"nan")));
+    // Only the whole word: anything else is read by the usual rules.
+    EXPECT_EQ(Dbl(u"Infinity1"), 1.0);
+    EXPECT_EQ(Dbl(u"Inf"), 0.0);
+    EXPECT_EQ(Dbl(u"NaN-5"), -5.0);
+    EXPECT_EQ(orv::ReadLongLenient(u"Infinity"), 2147483647);
+    EXPECT_EQ(orv::ReadLongLenient(u"NaN"), 0);
+}
+
 TEST_F(DoubleReader, SignsSeparatorsAndLongDigitRuns) {
     EXPECT_EQ(Dbl(u"1.5-"), -1.5);
     EXPECT_EQ(Dbl(u"--2"), -2.0);

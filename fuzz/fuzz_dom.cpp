@@ -10,7 +10,8 @@
 //  - loadXML answers S_OK with VARIANT_TRUE or S_FALSE with VARIANT_FALSE,
 //    and a document that did not load writes nothing;
 //  - the written form of a loaded document loads again and writes the same
-//    text (it is a fixed point);
+//    text, up to carriage returns in text content, which the written form
+//    keeps as they are and loading turns into line feeds;
 //  - an attribute value set by the host is read back exactly after the
 //    document is written and loaded again, when every character of it is one
 //    XML allows; text content likewise, up to line ends.
@@ -181,11 +182,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    // The written form is a fixed point.
+    // The written form loads again to the same text. A carriage return in
+    // text content (from "&#13;") is written as it stands and so comes back
+    // as a line feed; after that one change the written form is a fixed point.
     {
         ComPtr<IXMLDOMDocument> again = NewDoc(preserve);
         ORV_FUZZ_CHECK(Load(again.Get(), xml));
-        ORV_FUZZ_CHECK(XmlOf(again.Get()).View() == xml.View());
+        Bstr second = XmlOf(again.Get());
+        ORV_FUZZ_CHECK(second.View() == NormalizeLineEnds(xml.View()));
+        if (second.View() != xml.View()) {
+            ComPtr<IXMLDOMDocument> third = NewDoc(preserve);
+            ORV_FUZZ_CHECK(Load(third.Get(), second));
+            ORV_FUZZ_CHECK(XmlOf(third.Get()).View() == second.View());
+        }
     }
 
     for (const char16_t* path : kFixedPaths) Select(doc.Get(), Bstr(path));

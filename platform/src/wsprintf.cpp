@@ -40,45 +40,45 @@ private:
     int used_ = 0;
 };
 
-struct Spec {
+struct FieldFormat {
     bool left = false;
     bool zero = false;
     int width = 0;
     int precision = -1;  // -1: none
 };
 
-void PutPadded(Output& out, const Spec& spec, const WCHAR* text, int length) {
-    const int pad = spec.width > length ? spec.width - length : 0;
-    if (!spec.left) out.Repeat(u' ', pad);
+void PutPadded(Output& out, const FieldFormat& fmt, const WCHAR* text, int length) {
+    const int pad = fmt.width > length ? fmt.width - length : 0;
+    if (!fmt.left) out.Repeat(u' ', pad);
     for (int i = 0; i < length; ++i) out.Put(text[i]);
-    if (spec.left) out.Repeat(u' ', pad);
+    if (fmt.left) out.Repeat(u' ', pad);
 }
 
-void PutNumber(Output& out, const Spec& spec, std::uint64_t magnitude, bool negative, unsigned base, bool upper) {
+void PutNumber(Output& out, const FieldFormat& fmt, std::uint64_t magnitude, bool negative, unsigned base, bool upper) {
     const char* digitSet = upper ? "0123456789ABCDEF" : "0123456789abcdef";
     WCHAR digits[24];
     int count = 0;
     // A precision of 0 prints no digit for the value 0, as in C.
-    if (!(magnitude == 0 && spec.precision == 0)) {
+    if (!(magnitude == 0 && fmt.precision == 0)) {
         do {
             digits[count++] = static_cast<WCHAR>(digitSet[magnitude % base]);
             magnitude /= base;
         } while (magnitude);
     }
-    int zeros = spec.precision > count ? spec.precision - count : 0;
+    int zeros = fmt.precision > count ? fmt.precision - count : 0;
     int body = (negative ? 1 : 0) + zeros + count;
     // The zero flag fills the width with zeros after the sign; it is ignored
     // with '-' or with a precision.
-    if (spec.zero && !spec.left && spec.precision < 0 && spec.width > body) {
-        zeros += spec.width - body;
-        body = spec.width;
+    if (fmt.zero && !fmt.left && fmt.precision < 0 && fmt.width > body) {
+        zeros += fmt.width - body;
+        body = fmt.width;
     }
-    const int pad = spec.width > body ? spec.width - body : 0;
-    if (!spec.left) out.Repeat(u' ', pad);
+    const int pad = fmt.width > body ? fmt.width - body : 0;
+    if (!fmt.left) out.Repeat(u' ', pad);
     if (negative) out.Put(u'-');
     out.Repeat(u'0', zeros);
     while (count) out.Put(digits[--count]);
-    if (spec.left) out.Repeat(u' ', pad);
+    if (fmt.left) out.Repeat(u' ', pad);
 }
 
 // One UTF-8 sequence of a NUL-terminated text: returns the bytes it takes and
@@ -116,9 +116,9 @@ int DecodeUtf8(const unsigned char* s, char32_t& cp) {
 
 // Narrow (UTF-8) text for %hs; the precision counts UTF-16 units and never
 // splits a surrogate pair.
-void PutNarrow(Output& out, const Spec& spec, const char* text) {
+void PutNarrow(Output& out, const FieldFormat& fmt, const char* text) {
     const auto* s = reinterpret_cast<const unsigned char*>(text);
-    const int limit = spec.precision < 0 || spec.precision > kMaxOutput ? kMaxOutput : spec.precision;
+    const int limit = fmt.precision < 0 || fmt.precision > kMaxOutput ? kMaxOutput : fmt.precision;
     int units = 0;
     for (const unsigned char* q = s; *q;) {
         char32_t cp;
@@ -128,8 +128,8 @@ void PutNarrow(Output& out, const Spec& spec, const char* text) {
         units += need;
         q += used;
     }
-    const int pad = spec.width > units ? spec.width - units : 0;
-    if (!spec.left) out.Repeat(u' ', pad);
+    const int pad = fmt.width > units ? fmt.width - units : 0;
+    if (!fmt.left) out.Repeat(u' ', pad);
     for (int written = 0; written < units;) {
         char32_t cp;
         s += DecodeUtf8(s, cp);
@@ -143,7 +143,7 @@ void PutNarrow(Output& out, const Spec& spec, const char* text) {
             ++written;
         }
     }
-    if (spec.left) out.Repeat(u' ', pad);
+    if (fmt.left) out.Repeat(u' ', pad);
 }
 
 int ReadCount(const WCHAR*& p) {
@@ -169,19 +169,19 @@ int wvsprintfW(LPWSTR buffer, LPCWSTR format, va_list args) {
             continue;
         }
         const WCHAR* start = p++;
-        Spec spec;
+        FieldFormat fmt;
         for (;; ++p) {
             if (*p == u'-')
-                spec.left = true;
+                fmt.left = true;
             else if (*p == u'0')
-                spec.zero = true;
+                fmt.zero = true;
             else
                 break;
         }
-        spec.width = ReadCount(p);
+        fmt.width = ReadCount(p);
         if (*p == u'.') {
             ++p;
-            spec.precision = ReadCount(p);
+            fmt.precision = ReadCount(p);
         }
         enum class Size { Int, Short, Long, Int64 } size = Size::Int;
         if (*p == u'h') {
@@ -209,7 +209,7 @@ int wvsprintfW(LPWSTR buffer, LPCWSTR format, va_list args) {
                 const bool negative = v < 0;
                 const std::uint64_t magnitude =
                     negative ? std::uint64_t{0} - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
-                PutNumber(out, spec, magnitude, negative, 10, false);
+                PutNumber(out, fmt, magnitude, negative, 10, false);
                 ++p;
                 break;
             }
@@ -223,14 +223,14 @@ int wvsprintfW(LPWSTR buffer, LPCWSTR format, va_list args) {
                     v = static_cast<std::uint16_t>(va_arg(args, unsigned));
                 else
                     v = static_cast<std::uint32_t>(va_arg(args, unsigned));
-                PutNumber(out, spec, v, false, type == u'u' ? 10 : 16, type == u'X');
+                PutNumber(out, fmt, v, false, type == u'u' ? 10 : 16, type == u'X');
                 ++p;
                 break;
             }
             case u'p': {
                 // Upper-case hexadecimal, all digits of a pointer.
                 const auto v = reinterpret_cast<std::uintptr_t>(va_arg(args, void*));
-                Spec ptr = spec;
+                FieldFormat ptr = fmt;
                 ptr.precision = static_cast<int>(sizeof(void*) * 2);
                 ptr.zero = false;
                 PutNumber(out, ptr, v, false, 16, true);
@@ -241,22 +241,22 @@ int wvsprintfW(LPWSTR buffer, LPCWSTR format, va_list args) {
                 WCHAR c = static_cast<WCHAR>(va_arg(args, int));
                 // %hc is one narrow character: only ASCII stands alone in UTF-8.
                 if (size == Size::Short) c = (c & 0xFF) < 0x80 ? static_cast<WCHAR>(c & 0xFF) : u'\uFFFD';
-                PutPadded(out, spec, &c, 1);
+                PutPadded(out, fmt, &c, 1);
                 ++p;
                 break;
             }
             case u's': {
                 if (size == Size::Short) {
                     const char* narrow = va_arg(args, const char*);
-                    PutNarrow(out, spec, narrow ? narrow : "(null)");
+                    PutNarrow(out, fmt, narrow ? narrow : "(null)");
                     ++p;
                     break;
                 }
                 const WCHAR* s = va_arg(args, const WCHAR*);
                 if (!s) s = u"(null)";
                 int length = 0;
-                while (s[length] && (spec.precision < 0 || length < spec.precision) && length < kMaxOutput) ++length;
-                PutPadded(out, spec, s, length);
+                while (s[length] && (fmt.precision < 0 || length < fmt.precision) && length < kMaxOutput) ++length;
+                PutPadded(out, fmt, s, length);
                 ++p;
                 break;
             }

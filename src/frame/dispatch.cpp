@@ -49,9 +49,9 @@ bool EqualNoCase(std::u16string_view a, std::u16string_view b) noexcept {
 
 // The mark (":DATE" or ":BOOL") of parameter `index` in a parameter list, as
 // the automation type it stands for; VT_EMPTY when there is none.
-VARTYPE MarkOf(const char16_t* spec, int index) noexcept {
-    if (!spec) return VT_EMPTY;
-    const char16_t* p = spec;
+VARTYPE MarkOf(const char16_t* paramText, int index) noexcept {
+    if (!paramText) return VT_EMPTY;
+    const char16_t* p = paramText;
     for (int i = 0; i < index; ++i) {
         while (*p && *p != u',') ++p;
         if (!*p) return VT_EMPTY;
@@ -460,12 +460,12 @@ public:
             return true;
         };
         bool ok = add(m->name);
-        std::u16string_view spec = m->paramSpec ? m->paramSpec : u"";
-        for (int i = 0; ok && i < m->paramCount && !spec.empty(); ++i) {
-            const std::size_t comma = spec.find(u',');
-            std::u16string_view item = spec.substr(0, comma);
+        std::u16string_view paramText = m->paramSpec ? m->paramSpec : u"";
+        for (int i = 0; ok && i < m->paramCount && !paramText.empty(); ++i) {
+            const std::size_t comma = paramText.find(u',');
+            std::u16string_view item = paramText.substr(0, comma);
             ok = add(item.substr(0, item.find(u':')));
-            spec = comma == std::u16string_view::npos ? std::u16string_view() : spec.substr(comma + 1);
+            paramText = comma == std::u16string_view::npos ? std::u16string_view() : paramText.substr(comma + 1);
         }
         if (!ok) {
             for (UINT i = 0; i < n; ++i) SysFreeString(rgBstrNames[i]);
@@ -600,16 +600,16 @@ HRESULT DispatchGetIDsOfNames(const ti::Interface& info, REFIID riid, LPOLESTR* 
             bool matched = false;
             if (names[i]) {
                 const std::u16string_view param(names[i], WStrLen(names[i]));
-                std::u16string_view spec = found->paramSpec ? found->paramSpec : u"";
-                for (DISPID index = 0; !spec.empty() && !matched; ++index) {
-                    const std::size_t comma = spec.find(u',');
-                    std::u16string_view item = spec.substr(0, comma);
+                std::u16string_view paramText = found->paramSpec ? found->paramSpec : u"";
+                for (DISPID index = 0; !paramText.empty() && !matched; ++index) {
+                    const std::size_t comma = paramText.find(u',');
+                    std::u16string_view item = paramText.substr(0, comma);
                     item = item.substr(0, item.find(u':'));
                     if (EqualNoCase(param, item)) {
                         ids[i] = index;
                         matched = true;
                     }
-                    spec = comma == std::u16string_view::npos ? std::u16string_view() : spec.substr(comma + 1);
+                    paramText = comma == std::u16string_view::npos ? std::u16string_view() : paramText.substr(comma + 1);
                 }
             }
             if (!matched) result = DISP_E_UNKNOWNNAME;

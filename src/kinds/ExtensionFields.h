@@ -12,7 +12,7 @@
 // GetDate / PutDate with the field's position in that table.
 #pragma once
 
-#include "kinds/SpecificObject.h"
+#include "kinds/KindBase.h"
 
 #include <orvdocs/platform/strings.h>
 

@@ -4,7 +4,7 @@
 // the document's extension (root "VVDOCEX" for this type) itself.
 #pragma once
 
-#include "kinds/SpecificObject.h"
+#include "kinds/KindBase.h"
 
 #include <orvdocs/typelib/classes.h>
 #include <orvdocs/typelib/kinds_pattern.h>

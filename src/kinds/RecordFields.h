@@ -18,7 +18,7 @@
 // document's hundredths rounding keeps exactly h.
 #pragma once
 
-#include "kinds/SpecificObject.h"
+#include "kinds/KindBase.h"
 
 #include <orvdocs/platform/strings.h>
 #include <orvdocs/typelib/classes.h>

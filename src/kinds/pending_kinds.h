@@ -14,7 +14,7 @@
 #include "kinds/OrvTNDoc.h"
 #include "kinds/OrvUVDoc.h"
 #include "kinds/OrvVlDoc.h"
-#include "kinds/SpecificObject.h"
+#include "kinds/KindBase.h"
 #include "sickleave/OrvBLDoc.h"
 #include "vacation/OrvOTDoc.h"
 #include "kinds/pattern_kinds.h"

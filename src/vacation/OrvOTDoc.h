@@ -4,7 +4,7 @@
 // members of IOrvOTDoc and IOrvOTProtocol answer E_NOTIMPL until built.
 #pragma once
 
-#include "kinds/SpecificObject.h"
+#include "kinds/KindBase.h"
 #include "sickleave/TypeTable.h"
 #include "typelib/not_built.h"
 

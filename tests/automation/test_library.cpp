@@ -30,12 +30,12 @@ std::u16string Flip(std::u16string s) {
 
 std::vector<std::u16string> ParamNames(const orv::ti::Member& m) {
     std::vector<std::u16string> out;
-    std::u16string_view spec = m.paramSpec ? m.paramSpec : u"";
-    while (!spec.empty()) {
-        const std::size_t comma = spec.find(u',');
-        std::u16string_view item = spec.substr(0, comma);
+    std::u16string_view paramText = m.paramSpec ? m.paramSpec : u"";
+    while (!paramText.empty()) {
+        const std::size_t comma = paramText.find(u',');
+        std::u16string_view item = paramText.substr(0, comma);
         out.emplace_back(item.substr(0, item.find(u':')));
-        spec = comma == std::u16string_view::npos ? std::u16string_view() : spec.substr(comma + 1);
+        paramText = comma == std::u16string_view::npos ? std::u16string_view() : paramText.substr(comma + 1);
     }
     return out;
 }

@@ -5,7 +5,7 @@
 
 #include "document/OrvDocument.h"
 #include "frame/com.h"
-#include "kinds/SpecificObject.h"
+#include "kinds/KindBase.h"
 #include "kinds/selection.h"
 #include "typelib/not_built.h"
 

@@ -11,10 +11,10 @@
 namespace orv::test {
 namespace {
 
-std::vector<std::u16string> SplitParams(const char16_t* spec, std::vector<std::u16string>* marks) {
+std::vector<std::u16string> SplitParams(const char16_t* paramText, std::vector<std::u16string>* marks) {
     std::vector<std::u16string> names;
-    if (!spec || !*spec) return names;
-    std::u16string_view s(spec);
+    if (!paramText || !*paramText) return names;
+    std::u16string_view s(paramText);
     std::size_t start = 0;
     while (start <= s.size()) {
         std::size_t comma = s.find(u',', start);

@@ -1,4 +1,4 @@
-#include "kinds/SpecificObject.h"
+#include "kinds/KindBase.h"
 
 #include <orvdocs/platform/combase.h>
 #include <orvdocs/platform/strings.h>

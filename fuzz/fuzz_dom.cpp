@@ -184,12 +184,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The written form loads again to the same text. A carriage return in
     // text content (from "&#13;") is written as it stands and so comes back
-    // as a line feed; after that one change the written form is a fixed point.
+    // as a line feed (one in an instruction stays); after that one change the
+    // written form is a fixed point.
     {
         ComPtr<IXMLDOMDocument> again = NewDoc(preserve);
         ORV_FUZZ_CHECK(Load(again.Get(), xml));
         Bstr second = XmlOf(again.Get());
-        ORV_FUZZ_CHECK(second.View() == NormalizeLineEnds(xml.View()));
+        ORV_FUZZ_CHECK(NormalizeLineEnds(second.View()) == NormalizeLineEnds(xml.View()));
         if (second.View() != xml.View()) {
             ComPtr<IXMLDOMDocument> third = NewDoc(preserve);
             ORV_FUZZ_CHECK(Load(third.Get(), second));

@@ -38,6 +38,6 @@ for t in "${targets[@]}"; do
     echo "fuzz_$t found a problem; see build-fuzz/fuzz_$t.log and $artifacts/" >&2
     status=1
   fi
-  grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::peak_rss_mb)' "build-fuzz/fuzz_$t.log" || true
+  grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|#[0-9]+[[:space:]]+DONE)' "build-fuzz/fuzz_$t.log" || true
 done
 exit $status

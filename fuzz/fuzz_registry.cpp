@@ -112,6 +112,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     ORV_FUZZ_CHECK(::mkdtemp(dir.data()) != nullptr);
     g_file = dir + "/registry";
     ::setenv(ORVDOCS_REGISTRY_ENV, g_file.c_str(), 1);
+    static std::string folder = dir;
+    std::atexit([] {  // the run's temporary folder goes with it
+        ::unlink(g_file.c_str());
+        ::unlink((g_file + ".lock").c_str());
+        ::rmdir(folder.c_str());
+    });
     return 0;
 }
 

@@ -47,6 +47,19 @@ bool EqualNoCase(std::u16string_view a, std::u16string_view b) noexcept {
     return true;
 }
 
+// The name of parameter `index` in a member's parameter list ("a,b:DATE,c"),
+// without its mark; empty when the list has no such parameter.
+std::u16string_view ParamName(const ti::Member& m, int index) noexcept {
+    std::u16string_view text = m.paramSpec ? m.paramSpec : u"";
+    for (int i = 0; i < index; ++i) {
+        const std::size_t comma = text.find(u',');
+        if (comma == std::u16string_view::npos) return {};
+        text.remove_prefix(comma + 1);
+    }
+    text = text.substr(0, text.find(u','));
+    return text.substr(0, text.find(u':'));
+}
+
 // The mark (":DATE" or ":BOOL") of parameter `index` in a parameter list, as
 // the automation type it stands for; VT_EMPTY when there is none.
 VARTYPE MarkOf(const char16_t* paramText, int index) noexcept {
@@ -460,12 +473,10 @@ public:
             return true;
         };
         bool ok = add(m->name);
-        std::u16string_view paramText = m->paramSpec ? m->paramSpec : u"";
-        for (int i = 0; ok && i < m->paramCount && !paramText.empty(); ++i) {
-            const std::size_t comma = paramText.find(u',');
-            std::u16string_view item = paramText.substr(0, comma);
-            ok = add(item.substr(0, item.find(u':')));
-            paramText = comma == std::u16string_view::npos ? std::u16string_view() : paramText.substr(comma + 1);
+        for (int i = 0; ok && i < m->paramCount; ++i) {
+            const std::u16string_view name = ParamName(*m, i);
+            if (name.empty()) break;
+            ok = add(name);
         }
         if (!ok) {
             for (UINT i = 0; i < n; ++i) SysFreeString(rgBstrNames[i]);
@@ -600,16 +611,12 @@ HRESULT DispatchGetIDsOfNames(const ti::Interface& info, REFIID riid, LPOLESTR* 
             bool matched = false;
             if (names[i]) {
                 const std::u16string_view param(names[i], WStrLen(names[i]));
-                std::u16string_view paramText = found->paramSpec ? found->paramSpec : u"";
-                for (DISPID index = 0; !paramText.empty() && !matched; ++index) {
-                    const std::size_t comma = paramText.find(u',');
-                    std::u16string_view item = paramText.substr(0, comma);
-                    item = item.substr(0, item.find(u':'));
-                    if (EqualNoCase(param, item)) {
+                for (DISPID index = 0; index < found->paramCount && !matched; ++index) {
+                    const std::u16string_view name = ParamName(*found, index);
+                    if (!name.empty() && EqualNoCase(param, name)) {
                         ids[i] = index;
                         matched = true;
                     }
-                    paramText = comma == std::u16string_view::npos ? std::u16string_view() : paramText.substr(comma + 1);
                 }
             }
             if (!matched) result = DISP_E_UNKNOWNNAME;

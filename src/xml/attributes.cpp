@@ -2,6 +2,8 @@
 
 #include "xml/lenient.h"
 
+#include <orvdocs/platform/strings.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -82,19 +84,11 @@ HRESULT Read(IXMLDOMElement* element, const OLECHAR* name, T* out, T zero, Conve
 }  // namespace
 
 HRESULT SetAttribute(IXMLDOMElement* element, const OLECHAR* name, LONG value) noexcept {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = value;
-    return Put(element, name, v);
+    return Put(element, name, Variant(value));  // VT_I4
 }
 
 HRESULT SetAttribute(IXMLDOMElement* element, const OLECHAR* name, SHORT value) noexcept {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I2;
-    v.iVal = value;
-    return Put(element, name, v);
+    return Put(element, name, Variant(value));  // VT_I2
 }
 
 HRESULT SetAttribute(IXMLDOMElement* element, const OLECHAR* name, float value) noexcept {
@@ -106,19 +100,11 @@ HRESULT SetAttribute(IXMLDOMElement* element, const OLECHAR* name, float value) 
 }
 
 HRESULT SetAttribute(IXMLDOMElement* element, const OLECHAR* name, double value) noexcept {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_R8;
-    v.dblVal = value;
-    return Put(element, name, v);
+    return Put(element, name, Variant(value));  // VT_R8
 }
 
 HRESULT SetAttribute(IXMLDOMElement* element, const OLECHAR* name, CY value) noexcept {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_CY;
-    v.cyVal = value;
-    return Put(element, name, v);
+    return Put(element, name, Variant(value));  // VT_CY
 }
 
 HRESULT SetAttribute(IXMLDOMElement* element, const OLECHAR* name, std::u16string_view text) noexcept {

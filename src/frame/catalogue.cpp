@@ -7,25 +7,17 @@
 #include "document/OrvDocExtension.h"
 #include "document/OrvDocument.h"
 #include "reference/OrvReferences.h"
-#include "kinds/pending_kinds.h"
+#include "kinds/all_kinds.h"
 #include "sickleave/OrvBLDocProtocol.h"
-#include "typelib/not_built.h"
+#include "lists/OrvDocList.h"
+#include "lists/OrvInstanceList.h"
+#include "month/OrvMTrace.h"
+#include "month/OrvMonth.h"
+#include "month/OrvMonthList.h"
+#include "reference/OrvBank.h"
+#include "sickleave/OrvBLProtItems.h"
 
 namespace orv {
-
-class OrvDocList : public CoClass<OrvDocList, &CLSID_OrvDocList, Pending<IOrvDocList>, IDispatch, ISupportErrorInfo, Pending<IOrvObjAsXmlString>, Pending<IOrvObjAsXmlStringD>, TearOff<IOrvENUMDocuments, PendingTearOff<OrvDocList, IOrvENUMDocuments>>> {};
-class OrvInstanceList : public CoClass<OrvInstanceList, &CLSID_OrvInstanceList, Pending<IOrvInstanceList>, IDispatch, ISupportErrorInfo, Pending<IOrvObjAsXmlString>> {};
-class OrvMonth : public CoClass<OrvMonth, &CLSID_OrvMonth, Pending<IOrvMonth>, ISupportErrorInfo, IDispatch, Pending<IOrvM>,
-                                Pending<IOrvMonthDisp>, Pending<IOrvObjAsXmlString>> {
-public:
-    // Error information is described for both faces of the month.
-    static bool SupportsErrorInfo(REFIID riid) { return riid == IID_IOrvMonth || riid == IID_IOrvMonthDisp; }
-};
-class OrvBLProtHistoryItem : public CoClass<OrvBLProtHistoryItem, &CLSID_OrvBLProtHistoryItem, Pending<IOrvBLProtHistoryItem>, IDispatch> {};
-class OrvBlProtPayMonthItem : public CoClass<OrvBlProtPayMonthItem, &CLSID_OrvBlProtPayMonthItem, Pending<IOrvBlProtPayMonthItem>, IDispatch> {};
-class OrvBank : public CoClass<OrvBank, &CLSID_OrvBank, Pending<IOrvBank>, IDispatch, ISupportErrorInfo, Pending<IOrvObjAsXmlString>> {};
-class OrvMTrace : public CoClass<OrvMTrace, &CLSID_OrvMTrace, Pending<IOrvMTrace>, IDispatch, ISupportErrorInfo, Pending<IOrvDepPeriod>> {};
-class OrvMonthList : public CoClass<OrvMonthList, &CLSID_OrvMonthList, Pending<IOrvMonthList>, IDispatch, Pending<IOrvUnknownList>> {};
 
 namespace {
 

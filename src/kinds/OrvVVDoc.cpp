@@ -1,6 +1,6 @@
 #include "kinds/OrvVVDoc.h"
 
-#include "kinds/pending_kinds.h"
+#include "kinds/all_kinds.h"
 
 #include <orvdocs/typelib/vacation.h>
 

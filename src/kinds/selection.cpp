@@ -1,7 +1,7 @@
 // Selection of the specific object by a document's type code.
 #include "kinds/selection.h"
 
-#include "kinds/pending_kinds.h"
+#include "kinds/all_kinds.h"
 
 #include <orvdocs/frame/outside.h>
 #include <orvdocs/platform/combase.h>

@@ -4,7 +4,7 @@
 // the vacation object of VV.
 #include "kind_support.h"
 
-#include "kinds/pending_kinds.h"
+#include "kinds/all_kinds.h"
 
 #include <orvdocs/automation.h>
 

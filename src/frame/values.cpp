@@ -55,6 +55,8 @@ CY RoundCurrencyToHundredths(CY value) noexcept {
     return MakeCurrency(RoundToHundredths(value.int64) * 100);
 }
 
+LONGLONG TruncateToRawUnits(double value) noexcept { return TruncateToInt64(value); }
+
 CY MultiplyCurrency(CY value, double factor) noexcept {
     const double product = static_cast<double>(value.int64) * factor;
     return RoundCurrencyToHundredths(MakeCurrency(TruncateToInt64(product)));

@@ -35,6 +35,21 @@ CY RoundCurrencyToHundredths(CY value) noexcept;
 // fit 64 bits gives the raw value INT64_MIN before the rounding.
 CY MultiplyCurrency(CY value, double factor) noexcept;
 
+// Raw currency units from a double, cut toward zero; a value that is not a
+// number or does not fit 64 bits gives INT64_MIN (the processor's outcome).
+LONGLONG TruncateToRawUnits(double value) noexcept;
+
+// 64-bit sums and products of raw units that wrap instead of overflowing.
+constexpr LONGLONG WrapAdd(LONGLONG a, LONGLONG b) noexcept {
+    return static_cast<LONGLONG>(static_cast<unsigned long long>(a) + static_cast<unsigned long long>(b));
+}
+constexpr LONGLONG WrapSub(LONGLONG a, LONGLONG b) noexcept {
+    return static_cast<LONGLONG>(static_cast<unsigned long long>(a) - static_cast<unsigned long long>(b));
+}
+constexpr LONGLONG WrapMul(LONGLONG a, LONGLONG b) noexcept {
+    return static_cast<LONGLONG>(static_cast<unsigned long long>(a) * static_cast<unsigned long long>(b));
+}
+
 // ----------------------------------------------------------------- dates
 
 // Day number to DATE: 0 -> 0.0, otherwise d + 22281.0 (with d's sign).

@@ -4,7 +4,6 @@
 #include <orvdocs/platform/strings.h>
 
 namespace orv::detail {
-namespace {
 
 void EnsureXml(ComPtr<IXMLDOMDocument>* xml) {
     if (*xml) return;
@@ -12,6 +11,8 @@ void EnsureXml(ComPtr<IXMLDOMDocument>* xml) {
                            reinterpret_cast<void**>(xml->ReleaseAndGetAddressOf())),
           IID_IXMLDOMDocument);
 }
+
+namespace {
 
 ComPtr<IOrvDocExtension> ExtensionOf(IOrvDocument* document) {
     ComPtr<IOrvDocExtension> ext;

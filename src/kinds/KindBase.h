@@ -50,6 +50,9 @@ protected:
 
 namespace detail {
 
+// Creates the kind's XML document (DOMDocument40) when it has none yet.
+void EnsureXml(ComPtr<IXMLDOMDocument>* xml);
+
 // Algorithm A without the kind's own decoding: reads the document's extension
 // body into the kind's XML document (created on first need) and gives the root
 // element, or null when there is no extension, no body, a body that does not

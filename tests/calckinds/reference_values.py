@@ -78,3 +78,12 @@ print('OK scaled 1.0', scaled(12350, 1.0), scaled(-12350, 1.0), scaled(12349, 1.
 print('OK scaled 1.5', scaled(12345, 1.5))
 print('OK scaled small', scaled(1, 0.5), scaled(49, 1.0), scaled(50, 1.0), scaled(-50, 1.0))
 print('OK scaled large', scaled((2**63 - 1) // 4, 2.0))
+
+# ---------------------------------------------------------------- timesheet
+# Weekdays (Monday to Friday) and Saturdays of months of 28 to 31 days.
+import calendar
+for y, m in ((2023, 2), (2024, 2), (2024, 4), (2024, 3), (2024, 1)):
+    n = calendar.monthrange(y, m)[1]
+    wd = sum(1 for d in range(1, n + 1) if datetime.date(y, m, d).weekday() < 5)
+    sat = sum(1 for d in range(1, n + 1) if datetime.date(y, m, d).weekday() == 5)
+    print('TC month', y, m, n, 'days', wd, 'weekdays', sat, 'saturdays')

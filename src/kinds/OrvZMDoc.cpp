@@ -263,8 +263,10 @@ HRESULT OrvZMDoc::CalcInterest(DATE dtRasMonth, IUnknown* punkCbPersentOption, C
                 return S_FALSE;
             }
             if (entryRate != rate) {
-                if (gathered > 0) tranches.emplace(current, Tranche{gathered, rate});
-                gathered = 0;
+                if (gathered > 0) {
+                    tranches.emplace(current, Tranche{gathered, rate});
+                    gathered = 0;
+                }
                 rate = entryRate;
             }
             const LONGLONG taken = rest >= it->second.loaned.int64 ? it->second.loaned.int64 : rest;

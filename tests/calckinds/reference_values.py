@@ -56,6 +56,10 @@ print('ZM rest', days_jul, d, round_hundredths(d))
 # 2024, 10000.00 repaid in Feb, 10000.00 in Mar: March's interest is on 90000.00
 e = tranche(900000000, 16.0, days_mar)
 print('ZM excluded month', e, round_hundredths(e))
+# a negative loan (a correction) in the later tranche is carried, not dropped:
+# 50000.00 lent in Jan 2024 at 8 %, -10000.00 in Feb at 10 %: 40000.00 at 8 %
+g = tranche(400000000, 8.0, days_feb)
+print('ZM negative loan carried', g, round_hundredths(g))
 # a twelfth of Dcsum1 by the currency-by-factor rule
 for raw in (12000000, 12600, 1000000, 10):
     print('ZM twelfth', raw, round_hundredths(trunc(float(raw) * (1.0 / 12.0))))

@@ -164,6 +164,15 @@ TEST(LoanInterest, RateChangeSplitsTheDebtIntoTranchesInALeapFebruary) {
     EXPECT_EQ(Interest(k.kind.Get(), Day(2024, 2, 1), rates.Get()), 4171200);
 }
 
+TEST(LoanInterest, ANegativeLoanIsCarriedIntoTheEarlierTranche) {
+    auto k = NewLoan();
+    k.kind->put_Loaned(Day(2024, 1, 1), Money(50000));
+    k.kind->put_Loaned(Day(2024, 2, 1), Money(-10000));  // a correction
+    auto rates = Rates({{Day(2020, 1, 1), 8.0}, {Day(2024, 2, 1), 10.0}});
+    // No tranche at 10 % (its sum is not above 0); 40000.00 at 8 % for 29 days.
+    EXPECT_EQ(Interest(k.kind.Get(), Day(2024, 2, 1), rates.Get()), 1906800);
+}
+
 TEST(LoanInterest, FebruaryOfACommonYearHas28Days) {
     auto k = NewLoan();
     k.kind->put_Loaned(Day(2023, 1, 1), Money(50000));

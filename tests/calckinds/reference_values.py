@@ -60,6 +60,11 @@ print('ZM excluded month', e, round_hundredths(e))
 # 50000.00 lent in Jan 2024 at 8 %, -10000.00 in Feb at 10 %: 40000.00 at 8 %
 g = tranche(400000000, 8.0, days_feb)
 print('ZM negative loan carried', g, round_hundredths(g))
+# a rate change inside the month (16 % to 18 % on 15 June 2024): the loan of
+# 1 June is charged at the rate of its own month's key, 16 %, for 30 days
+days_jun = ole(2024, 7, 1) - ole(2024, 6, 1)
+h = tranche(1000000000, 16.0, days_jun)
+print('ZM rate change inside the month', days_jun, h, round_hundredths(h))
 # a twelfth of Dcsum1 by the currency-by-factor rule
 for raw in (12000000, 12600, 1000000, 10):
     print('ZM twelfth', raw, round_hundredths(trunc(float(raw) * (1.0 / 12.0))))

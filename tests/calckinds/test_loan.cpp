@@ -173,6 +173,16 @@ TEST(LoanInterest, ANegativeLoanIsCarriedIntoTheEarlierTranche) {
     EXPECT_EQ(Interest(k.kind.Get(), Day(2024, 2, 1), rates.Get()), 1906800);
 }
 
+TEST(LoanInterest, ARateChangeInsideTheMonthLeavesTheLoanAtItsMonthsRate) {
+    auto k = NewLoan();
+    k.kind->put_Loaned(Day(2024, 6, 1), Money(100000));
+    FakeRate* fake = nullptr;
+    auto rates = Rates({{Day(2020, 1, 1), 16.0}, {Day(2024, 6, 15), 18.0}}, &fake);
+    // The end-of-month rate is 18 %, the loan's month has 16 %: 30 days at 16 %.
+    EXPECT_EQ(Interest(k.kind.Get(), Day(2024, 6, 1), rates.Get()), 9863000);
+    EXPECT_EQ(fake->asked.front(), Day(2024, 7, 1));
+}
+
 TEST(LoanInterest, FebruaryOfACommonYearHas28Days) {
     auto k = NewLoan();
     k.kind->put_Loaned(Day(2023, 1, 1), Money(50000));

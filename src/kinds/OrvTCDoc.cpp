@@ -218,6 +218,11 @@ HRESULT OrvTCDoc::PutValue(T Schedule::*field, T value) {
     });
 }
 
+// The members in the header use these instances.
+template HRESULT OrvTCDoc::GetValue<float>(float Schedule::*, float*);
+template HRESULT OrvTCDoc::PutValue<float>(float Schedule::*, float);
+template HRESULT OrvTCDoc::PutValue<LONG>(LONG Schedule::*, LONG);
+
 HRESULT OrvTCDoc::GetNorm(LONG shift, float Shift::*field, float* pVal) {
     if (!pVal || !IsShift(shift)) return E_POINTER;
     return Locked([&] {
@@ -252,6 +257,11 @@ HRESULT OrvTCDoc::PutDay(LONG week, LONG day, std::array<T, kDays> Week::*field,
         return S_OK;
     });
 }
+
+template HRESULT OrvTCDoc::GetDay<float>(LONG, LONG, std::array<float, kDays> Week::*, float*);
+template HRESULT OrvTCDoc::PutDay<float>(LONG, LONG, std::array<float, kDays> Week::*, float);
+template HRESULT OrvTCDoc::GetDay<SHORT>(LONG, LONG, std::array<SHORT, kDays> Week::*, SHORT*);
+template HRESULT OrvTCDoc::PutDay<SHORT>(LONG, LONG, std::array<SHORT, kDays> Week::*, SHORT);
 
 HRESULT OrvTCDoc::GetBound(LONG week, DATE Week::*field, DATE* pVal) {
     if (!pVal || week < 0) return E_POINTER;

@@ -3,6 +3,8 @@
 // the lists, the bookkeeping values and the XML form.
 #include "month_fakes.h"
 
+#include <orvdocs/automation.h>
+
 #include <string>
 
 namespace monthtest {
@@ -149,6 +151,26 @@ TEST(MonthRecord, TwoNamesOfOneFieldAndTheDualFace) {
     EXPECT_EQ(s, -1);
     EXPECT_EQ(r->get_mfl2(&n), S_OK);
     EXPECT_EQ(n, -1);
+}
+
+TEST(MonthRecord, LateBoundCallsReachTheSameMembers) {
+    auto m = NewMonth();
+    auto disp = As<IDispatch>(m.Get());
+    orv::DispResult r = orv::PutProperty(disp.Get(), u"msbl", orv::Variant(Cy(12345650)));
+    ASSERT_EQ(r.hr, S_OK);
+    r = orv::GetProperty(disp.Get(), u"msbl");
+    ASSERT_EQ(r.hr, S_OK);
+    ASSERT_EQ(r.value.vt, VT_CY);
+    EXPECT_EQ(r.value.cyVal.int64, 12345700);
+    // An indexed member: the sum collector without a trace list fails with its report.
+    r = orv::GetProperty(disp.Get(), u"SumCollector", {orv::Variant(LONG{3})});
+    EXPECT_EQ(r.status, E_POINTER);
+    EXPECT_EQ(r.description, u"The list of additional remarks for the month is not initialized");
+    r = orv::PutProperty(disp.Get(), u"FactDays", orv::Variant(SHORT{17}));
+    ASSERT_EQ(r.hr, S_OK);
+    SHORT days = 0;
+    m->get_FactDays(&days);
+    EXPECT_EQ(days, 17);
 }
 
 TEST(MonthRecord, DescribedConversions) {

@@ -5,6 +5,9 @@
 
 #include <orvdocs/automation.h>
 
+#include <random>
+#include <thread>
+
 #include <string>
 
 namespace monthtest {
@@ -532,6 +535,61 @@ TEST(MonthXml, ParseInAppendsToTheGivenElement) {
     LONG hours = 0;
     copy->get_FactHours(&hours);
     EXPECT_EQ(hours, -5);
+}
+
+}  // namespace
+}  // namespace monthtest
+
+namespace monthtest {
+namespace {
+
+TEST(MonthXml, AnyRecordTravelsThroughTheShortFormUnchanged) {
+    std::mt19937 rng(1612);
+    for (int round = 0; round < 64; ++round) {
+        MonthBytes bytes{};
+        for (auto& b : bytes) b = static_cast<unsigned char>(rng());
+        auto m = NewMonth();
+        ASSERT_EQ(m->put_MonthRecord(RecordBstr(bytes)), S_OK);
+        ASSERT_EQ(m->put_TotalIncome3(Cy(static_cast<LONGLONG>(rng()) * 977 - (LONGLONG{1} << 40))), S_OK);
+        Bstr text;
+        ASSERT_EQ(As<IOrvObjAsXmlString>(m.Get())->get_ShortString(text.ReleaseAndGetAddressOf()), S_OK);
+        auto copy = NewMonth();
+        ASSERT_EQ(As<IOrvObjAsXmlString>(copy.Get())->put_ShortString(text), S_OK);
+        Bstr rec;
+        ASSERT_EQ(copy->get_MonthRecord(rec.ReleaseAndGetAddressOf()), S_OK);
+        EXPECT_EQ(BytesOf<144>(rec), bytes) << "round " << round;
+        CY a{}, b{};
+        m->get_TotalIncome3(&a);
+        copy->get_TotalIncome3(&b);
+        EXPECT_EQ(a.int64, b.int64);
+    }
+}
+
+TEST(MonthFields, CallsFromSeveralThreadsAreSerialised) {
+    auto m = NewMonth();
+    auto fields = As<IOrvM>(m.Get());
+    ASSERT_EQ(m->put_MTraceList(NewList().Get()), S_OK);
+    constexpr int kThreads = 4, kIndices = 40;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kIndices; ++i) {
+                const LONG index = t * kIndices + i;
+                fields->put_SumCollector(index, Kop(index * 3 + 1));
+                CY v{};
+                fields->get_SumCollector(index, &v);
+            }
+        });
+    for (auto& th : threads) th.join();
+    for (LONG index = 0; index < kThreads * kIndices; ++index) {
+        CY v{};
+        ASSERT_EQ(fields->get_SumCollector(index, &v), S_OK);
+        EXPECT_EQ(v.int64, Kop(index * 3 + 1).int64) << index;
+    }
+    // One trace per code: no two threads created the same trace.
+    ComPtr<IUnknown> list;
+    m->get_MTraceList(list.GetAddressOf());
+    EXPECT_EQ(TracesOf(As<IOrvUnknownList>(list.Get()).Get()).size(), static_cast<std::size_t>((kThreads * kIndices + 18) / 19));
 }
 
 }  // namespace

@@ -285,7 +285,8 @@ TEST(MonthFields, ListsAreHeldAndReplaced) {
     // Each list holds its own object; the month keeps a reference of its own.
     for (std::size_t i = 0; i < std::size(lists); ++i) {
         ComPtr<IUnknown> got;
-        ASSERT_EQ((m.Get()->*lists[i].first)(got.GetAddressOf()), S_OK);
+        const Get get = lists[i].first;
+        EXPECT_EQ((m.Get()->*get)(got.GetAddressOf()), S_OK);
         EXPECT_EQ(got.Get(), held[i].Get());
     }
     IUnknown* raw = held[2].Get();
@@ -382,8 +383,10 @@ TEST(MonthXml, EveryValueUnderItsOwnTagAndBack) {
     auto r = As<IOrvM>(m.Get());
     const MonthBytes bytes = PatternBytes<144>(4);
     ASSERT_EQ(m->put_MonthRecord(RecordBstr(bytes)), S_OK);
-    for (std::size_t i = 0; i < std::size(kTotalsInXmlOrder); ++i)
-        ASSERT_EQ((m.Get()->*kTotalsInXmlOrder[i].put)(Cy(static_cast<LONGLONG>(i + 1) * 12345 - 100000)), S_OK);
+    for (std::size_t i = 0; i < std::size(kTotalsInXmlOrder); ++i) {
+        const auto put = kTotalsInXmlOrder[i].put;
+        EXPECT_EQ((m.Get()->*put)(Cy(static_cast<LONGLONG>(i + 1) * 12345 - 100000)), S_OK);
+    }
     ASSERT_EQ(r->put_dbk(4000000000u), S_OK);
     ASSERT_EQ(r->put_RecordCondition(2), S_OK);
     const std::u16string text = ShortStringOf(m.Get());

@@ -183,7 +183,12 @@ public:
             sqlite3_busy_timeout(db_, 30000);
             if (!memory && sqlite3_db_readonly(db_, "main") == 1)
                 throw StoreError(ORV_E_STORE_READ_ONLY, "The store " + path + " is read-only");
-            CheckIsStore();
+            try {
+                CheckIsStore();
+            } catch (const StoreError& e) {
+                if (e.hr != ORV_E_STORE_NOT_A_STORE || std::string(e.what()).find(path) != std::string::npos) throw;
+                throw StoreError(e.hr, "The file " + path + " is not a document store of this host (" + e.what() + ")");
+            }
             if (!memory) {
                 Exec("PRAGMA journal_mode=WAL");
                 // FULL: a committed write survives a power failure as well as a killed process.
@@ -991,7 +996,12 @@ private:
         std::error_code ec;
         const fs::path file(path_);
         if (fs::exists(file, ec)) {
-            if (access(path_.c_str(), W_OK) != 0)
+            // A file without write permission bits is taken as read-only even
+            // for a user whom the system would let write it (the superuser).
+            const auto perms = fs::status(file, ec).permissions();
+            const bool marked = (perms & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) ==
+                                fs::perms::none;
+            if (marked || access(path_.c_str(), W_OK) != 0)
                 throw StoreError(ORV_E_STORE_READ_ONLY, "The store " + path_ + " is read-only");
         }
         fs::path folder = file.parent_path();

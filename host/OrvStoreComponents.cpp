@@ -314,15 +314,21 @@ HRESULT OrvStoreSession::get_UserId(LONG* pVal) {
     return S_OK;
 }
 
-HRESULT OrvStoreSession::get_UserName(BSTR* pVal) {
-    const passwd* pw = getpwuid(geteuid());
-    return Text(pw && pw->pw_name ? pw->pw_name : "", pVal);
+namespace {
+// The effective user's account entry: its name or its full name ("" when none).
+std::string Account(bool fullName) {
+    passwd entry{};
+    passwd* found = nullptr;
+    std::vector<char> buffer(16384);
+    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found) return {};
+    const char* text = fullName ? found->pw_gecos : found->pw_name;
+    return text ? text : "";
 }
+}  // namespace
 
-HRESULT OrvStoreSession::get_FullName(BSTR* pVal) {
-    const passwd* pw = getpwuid(geteuid());
-    return Text(pw && pw->pw_gecos ? pw->pw_gecos : "", pVal);
-}
+HRESULT OrvStoreSession::get_UserName(BSTR* pVal) { return Text(Account(false), pVal); }
+
+HRESULT OrvStoreSession::get_FullName(BSTR* pVal) { return Text(Account(true), pVal); }
 
 HRESULT OrvStoreSession::get_IsAdministrator(VARIANT_BOOL* pVal) {
     if (!pVal) return E_POINTER;
@@ -530,7 +536,7 @@ HRESULT OrvStoreReference::Find(LONG list, BSTR text, bool byCode, IUnknown** ou
     });
 }
 
-HRESULT OrvStoreReference::Update(IUnknown* entry, LONG* index) {
+HRESULT OrvStoreReference::Update(IUnknown* entry, LONG list, LONG* index) {
     if (!entry) return E_POINTER;
     return ServeStore(CLSID_OrvStoreReference, IID_IOrvReferenceSource, [&] {
         ComPtr<IOrvRefItem> item;
@@ -546,11 +552,10 @@ HRESULT OrvStoreReference::Update(IUnknown* entry, LONG* index) {
         Check(item->get_Flag1(&row.flags[0]), IID_IOrvRefItem);
         Check(item->get_Flag2(&row.flags[1]), IID_IOrvRefItem);
         Check(item->get_Flag3(&row.flags[2]), IID_IOrvRefItem);
-        row.list = row.kind;
+        row.list = list != 0 ? list : row.kind;
         row.code = code.Utf8();
         row.name = name.Utf8();
         row.classId = classId.Utf8();
-        if (index) row.list = kListBanks;
         auto s = slot_->Get();
         if (row.index == 0) {
             // An entry without a number gets the next one of its list.
@@ -643,8 +648,8 @@ HRESULT OrvStoreReference::GetMaxIndex(LONG lListId, LONG* plIndex) {
     });
 }
 HRESULT OrvStoreReference::GetMaxIndexPiped(LONG, LONG lListId, LONG* plIndex) { return GetMaxIndex(lListId, plIndex); }
-HRESULT OrvStoreReference::UpdateEntry(IUnknown* e) { return Update(e, nullptr); }
-HRESULT OrvStoreReference::UpdateEntryPiped(LONG, IUnknown* e) { return Update(e, nullptr); }
+HRESULT OrvStoreReference::UpdateEntry(IUnknown* e) { return Update(e, 0, nullptr); }
+HRESULT OrvStoreReference::UpdateEntryPiped(LONG, IUnknown* e) { return Update(e, 0, nullptr); }
 
 HRESULT OrvStoreReference::DeleteEntry(LONG lListId, LONG lIndex) {
     return ServeStore(CLSID_OrvStoreReference, IID_IOrvReferenceSource,
@@ -657,7 +662,7 @@ HRESULT OrvStoreReference::GetBankPiped(LONG, LONG id, IUnknown** p) { return En
 HRESULT OrvStoreReference::StoreBank(IUnknown* bank, LONG* plBankId) {
     if (!plBankId) return E_POINTER;
     *plBankId = 0;
-    return Update(bank, plBankId);
+    return Update(bank, kListBanks, plBankId);
 }
 HRESULT OrvStoreReference::StoreBankPiped(LONG, IUnknown* bank, LONG* plBankId) { return StoreBank(bank, plBankId); }
 HRESULT OrvStoreReference::GetBankList(IUnknown** p) { return List(kListBanks, p); }

@@ -225,7 +225,8 @@ private:
     HRESULT Entry(LONG list, LONG index, IUnknown** out);
     HRESULT List(LONG list, IUnknown** out);
     HRESULT Find(LONG list, BSTR text, bool byCode, IUnknown** out);
-    HRESULT Update(IUnknown* entry, LONG* index);
+    // Stores a reference item in list `list` (0: the list its Kind names).
+    HRESULT Update(IUnknown* entry, LONG list, LONG* index);
     HRESULT Create(LONG list, BSTR name, BSTR code, IUnknown** out);
     HRESULT Tariff(IUnknown** out);
     SharedSlot slot_;

@@ -14,6 +14,7 @@
 #include <mutex>
 #include <pwd.h>
 #include <unistd.h>
+#include <vector>
 
 namespace orv::host::store {
 namespace {
@@ -81,9 +82,13 @@ LONG Day16(const DocRecord& r, std::size_t offset) {
     return static_cast<SHORT>(r[offset] | (r[offset + 1] << 8));
 }
 
+// The name of the process's effective user (its number when it has no name).
 std::string OsUser() {
-    if (const passwd* pw = getpwuid(geteuid()); pw && pw->pw_name) return pw->pw_name;
-    if (const char* u = std::getenv("USER")) return u;
+    passwd entry{};
+    passwd* found = nullptr;
+    std::vector<char> buffer(16384);
+    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_name)
+        return found->pw_name;
     return std::to_string(geteuid());
 }
 
@@ -162,7 +167,7 @@ bool Use::Step() {
 
 class SqliteStore final : public Store {
 public:
-    SqliteStore(const std::string& path, int upToVersion) : path_(path) {
+    SqliteStore(const std::string& path, int upToVersion) : path_(path), user_(OsUser()) {
         const bool memory = path == ":memory:";
         if (!memory) CheckFileBeforeOpen();
         int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
@@ -963,7 +968,7 @@ private:
             q.BindNull(5);
         q.Bind(6, old.length)
             .Bind(7, static_cast<LONGLONG>(std::time(nullptr)))
-            .Bind(8, OsUser())
+            .Bind(8, user_)
             .Bind(9, static_cast<LONGLONG>(getpid()))
             .Bind(10, std::string(operation));
         q.Run();
@@ -1038,7 +1043,18 @@ private:
                                                     "; open it with a newer build");
     }
 
+    LONGLONG Pragma(const char* sql) {
+        Use q(Prepare(sql));
+        q.Step();
+        return q.Int(0);
+    }
+
+    // Brings the schema up to version upTo; a store already there is not written.
     void Migrate(int upTo) {
+        if (Pragma("PRAGMA user_version") >= upTo && Pragma("PRAGMA application_id") == kApplicationId) return;
+        // Statements of the old schema are not kept past its change.
+        for (auto& [sql, s] : statements_) sqlite3_finalize(s);
+        statements_.clear();
         Exec("BEGIN IMMEDIATE");
         try {
             LONGLONG version = 0;
@@ -1073,6 +1089,7 @@ private:
     }
 
     std::string path_;
+    std::string user_;  // who writes the versions this connection keeps
     std::recursive_mutex m_;
     sqlite3* db_ = nullptr;
     std::map<const char*, sqlite3_stmt*> statements_;  // keyed by the literal's address

@@ -1,27 +1,36 @@
 #include "host/OrvMemoryDatabase.h"
 
 #include "frame/values.h"
+#include "host/OrvStoreComponents.h"
 #include "host/OrvUnknownList.h"
+#include "host/store/DocumentRows.h"
+#include "host/store/StoreText.h"
 
 #include <orvdocs/platform/combase.h>
 #include <orvdocs/platform/strings.h>
 
 #include <cstring>
+#include <cstdio>
 
 namespace orv::host {
 namespace {
 
 // The numbering tables of the service; made only by the service, so their
 // class identifier serves error reports alone.
-constexpr CLSID CLSID_OrvNumberTable = {0xEAD3FA07, 0xBA41, 0x4987, {0x90, 0xAB, 0x82, 0x16, 0xF6, 0x0E, 0xDC, 0x70}};
+constexpr CLSID CLSID_OrvNumberTable = {0x37C54566, 0x6945, 0x4DEE, {0xA0, 0x3A, 0x3C, 0x14, 0xD0, 0xCD, 0x4D, 0x75}};
 
-// One numbering table: a number for each key; 0 is no number.
+// One numbering table of the store: a number for each key; 0 is no number.
 class OrvNumberTable : public CoClass<OrvNumberTable, &CLSID_OrvNumberTable, IOrvNumberTable> {
 public:
+    void Init(SharedSlot slot, LONG id) {
+        slot_ = std::move(slot);
+        id_ = id;
+    }
     HRESULT get_Count(LONG* pVal) override {
         if (!pVal) return E_POINTER;
-        return Locked([&] {
-            *pVal = static_cast<LONG>(numbers_.size());
+        *pVal = 0;
+        return ServeStore(CLSID_OrvNumberTable, IID_IOrvNumberTable, [&] {
+            *pVal = static_cast<LONG>(slot_->Get()->Numbers(id_).size());
             return S_OK;
         });
     }
@@ -29,35 +38,33 @@ public:
     HRESULT GetEntry(LONG lIndex, LONG* plKey, LONG* plNumber) override {
         if (!plKey || !plNumber) return E_POINTER;
         *plKey = *plNumber = 0;
-        return Locked([&] {
-            if (lIndex < 0 || static_cast<std::size_t>(lIndex) >= numbers_.size()) return E_INVALIDARG;
-            auto it = std::next(numbers_.begin(), lIndex);
-            *plKey = it->first;
-            *plNumber = it->second;
+        return ServeStore(CLSID_OrvNumberTable, IID_IOrvNumberTable, [&] {
+            const auto numbers = slot_->Get()->Numbers(id_);
+            if (lIndex < 0 || static_cast<std::size_t>(lIndex) >= numbers.size()) return E_INVALIDARG;
+            *plKey = numbers[static_cast<std::size_t>(lIndex)].first;
+            *plNumber = numbers[static_cast<std::size_t>(lIndex)].second;
             return S_OK;
         });
     }
     // A number of 0 removes the key's entry.
     HRESULT SetNumber(LONG lKey, LONG lNumber) override {
-        return Locked([&] {
-            if (lNumber == 0)
-                numbers_.erase(lKey);
-            else
-                numbers_[lKey] = lNumber;
+        return ServeStore(CLSID_OrvNumberTable, IID_IOrvNumberTable, [&] {
+            slot_->Get()->SetNumber(id_, lKey, lNumber);
             return S_OK;
         });
     }
     HRESULT GetNumber(LONG lKey, LONG* plNumber) override {
         if (!plNumber) return E_POINTER;
-        return Locked([&] {
-            auto it = numbers_.find(lKey);
-            *plNumber = it == numbers_.end() ? 0 : it->second;
+        *plNumber = 0;
+        return ServeStore(CLSID_OrvNumberTable, IID_IOrvNumberTable, [&] {
+            *plNumber = slot_->Get()->Number(id_, lKey);
             return S_OK;
         });
     }
 
 private:
-    std::map<LONG, LONG> numbers_;
+    SharedSlot slot_;
+    LONG id_ = 0;
 };
 
 template <class I>
@@ -72,36 +79,76 @@ Bstr ByteString(const void* data, std::size_t size) {
     return Bstr::Attach(s);
 }
 
-// Little-endian 16-bit field of a record.
-SHORT Field16(const std::array<unsigned char, 304>& r, std::size_t offset) {
-    return static_cast<SHORT>(r[offset] | (r[offset + 1] << 8));
-}
+std::string NarrowSource(BSTR s) { return s ? Utf16ToUtf8(std::u16string_view(s, SysStringLen(s))) : std::string(); }
 
 }  // namespace
 
 // ------------------------------------------------------------- helpers
 
-HRESULT OrvMemoryDatabase::Fail(HRESULT hr, const char16_t* text, REFIID iid) noexcept {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::FinalConstruct() {
+    try {
+        slot_ = std::make_shared<StoreSlot>();
+        if (*Clsid == CLSID_OrvMemoryDatabase) {
+            slot_->Set(store::OpenSqliteStore(":memory:"));
+            slot_->Get()->AddNumberTable(0);
+            source_ = u"memory";
+        }
+    } catch (const store::StoreError& e) {
+        return ReportStoreError(*Clsid, IID_IOrvDatabase, e);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    IUnknown* inner = nullptr;
+    HRESULT hr = CreateInstance<OrvStoreReference>(this->ControllingUnknown(), IID_IUnknown, reinterpret_cast<void**>(&inner));
+    if (FAILED(hr)) return hr;
+    reference_.Attach(inner);
+    static_cast<AggObject<OrvStoreReference>*>(inner)->Object().Init(slot_);
+    return S_OK;
+}
+
+template <const CLSID* Clsid>
+void OrvDatabaseService<Clsid>::FinalRelease() {
+    reference_.Reset();
+    if (slot_) slot_->Set(nullptr);
+}
+
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::Fail(HRESULT hr, const char16_t* text, REFIID iid) noexcept {
     {
-        auto lock = Lock();
+        auto lock = this->Lock();
         try {
             lastError_ = text;
         } catch (...) {
         }
     }
-    return ReportError(CLSID_OrvMemoryDatabase, text, 0, nullptr, iid, hr);
+    return ReportError(*Clsid, text, 0, nullptr, iid, hr);
 }
 
-HRESULT OrvMemoryDatabase::CheckOpen(REFIID iid) noexcept {
-    bool open;
-    {
-        auto lock = Lock();
-        open = open_;
+template <const CLSID* Clsid>
+template <class F>
+HRESULT OrvDatabaseService<Clsid>::Serve(REFIID iid, F&& body) noexcept {
+    try {
+        return body();
+    } catch (const store::StoreError& e) {
+        try {
+            const std::u16string text = Utf8ToUtf16(e.what());
+            return Fail(e.hr, text.c_str(), iid);
+        } catch (...) {
+            return e.hr;
+        }
+    } catch (const ComError& e) {
+        return ReportComError(*Clsid, e);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
     }
-    return open ? S_OK : Fail(E_UNEXPECTED, u"The database is not open", iid);
 }
 
-ComPtr<IUnknown> OrvMemoryDatabase::MakeDocument(ULONG address, const Record& record, ULONG timeStamp) {
+template <const CLSID* Clsid>
+ComPtr<IUnknown> OrvDatabaseService<Clsid>::MakeDocument(ULONG address, const std::array<unsigned char, 304>& record,
+                                                        ULONG timeStamp) {
     ComPtr<IOrvDocument> doc;
     Check(CoCreateInstance(CLSID_OrvDocument, nullptr, CLSCTX_ALL, IID_IOrvDocument,
                            reinterpret_cast<void**>(doc.GetAddressOf())),
@@ -109,70 +156,96 @@ ComPtr<IUnknown> OrvMemoryDatabase::MakeDocument(ULONG address, const Record& re
     Check(doc->put_DocRecord(ByteString(record.data(), record.size())), IID_IOrvDocument);
     Check(doc->put_DB_ADDR(address), IID_IOrvDocument);
     Check(doc->put_TimeStamp(timeStamp), IID_IOrvDocument);
-    Check(doc->put_OrvBD(ControllingUnknown()), IID_IOrvDocument);
+    Check(doc->put_OrvBD(this->ControllingUnknown()), IID_IOrvDocument);
     ComPtr<IUnknown> unknown;
     Check(Ask(doc.Get(), &unknown), IID_IOrvDocument);
     return unknown;
 }
 
-ComPtr<IUnknown> OrvMemoryDatabase::Table(LONG id) {
+template <const CLSID* Clsid>
+ComPtr<IUnknown> OrvDatabaseService<Clsid>::Table(LONG id) {
+    slot_->Get()->AddNumberTable(id);
+    auto lock = this->Lock();
     auto it = tables_.find(id);
     if (it != tables_.end()) return it->second;
-    ComPtr<IOrvNumberTable> table;
-    Check(CreateObject<OrvNumberTable>(&table), IID_IOrvNumberTable);
+    OrvNumberTable* table = nullptr;
     ComPtr<IUnknown> unknown;
-    Check(Ask(table.Get(), &unknown), IID_IOrvNumberTable);
+    Check(CreateObjectWithAccess<OrvNumberTable>(&unknown, &table), IID_IOrvNumberTable);
+    table->Init(slot_, id);
     tables_.emplace(id, unknown);
     return unknown;
 }
 
+template <const CLSID* Clsid>
+ComPtr<IUnknown> OrvDatabaseService<Clsid>::Own(ComPtr<IUnknown>& cache, bool settings) {
+    auto lock = this->Lock();
+    if (!cache) {
+        if (settings) {
+            OrvStoreSettings* s = nullptr;
+            Check(CreateObjectWithAccess<OrvStoreSettings>(&cache, &s), IID_IOrvSettings);
+            s->Init(slot_);
+        } else {
+            OrvStoreSession* s = nullptr;
+            Check(CreateObjectWithAccess<OrvStoreSession>(&cache, &s), IID_IOrvSession);
+            s->Init(slot_);
+        }
+    }
+    return cache;
+}
+
 // ------------------------------------------------------ IOrvDatabase
 
-HRESULT OrvMemoryDatabase::Open(BSTR bstrSource) {
-    return Locked([&] {
-        if (!open_) {
-            store_.clear();
-            snapshot_.reset();
-            transactionPipe_ = 0;
-        }
-        open_ = true;
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::Open(BSTR bstrSource) {
+    const std::string name = NarrowSource(bstrSource);
+    if (*Clsid != CLSID_OrvMemoryDatabase && name.empty())
+        return Fail(E_INVALIDARG, u"No store file was named", IID_IOrvDatabase);
+    Close();
+    return Serve(IID_IOrvDatabase, [&] {
+        const bool memory = *Clsid == CLSID_OrvMemoryDatabase || name == ":memory:";
+        auto opened = store::OpenSqliteStore(memory ? ":memory:" : name);
+        opened->AddNumberTable(0);
+        slot_->Set(std::move(opened));
+        auto lock = this->Lock();
         source_.assign(bstrSource ? bstrSource : u"", SysStringLen(bstrSource));
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::Close() {
-    Store dropped;  // released after the lock
-    return Locked([&] {
-        dropped.swap(store_);
-        snapshot_.reset();
-        transactionPipe_ = 0;
-        open_ = false;
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::Close() {
+    return this->Guarded([&] {
+        {
+            auto lock = this->Lock();
+            transactionPipe_ = 0;
+        }
+        slot_->Set(nullptr);  // closing the store's connection rolls an open transaction back
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::get_IsOpen(VARIANT_BOOL* pVal) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::get_IsOpen(VARIANT_BOOL* pVal) {
     if (!pVal) return E_POINTER;
-    return Locked([&] {
-        *pVal = open_ ? VARIANT_TRUE : VARIANT_FALSE;
-        return S_OK;
-    });
+    *pVal = slot_->Peek() ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
 }
 
-HRESULT OrvMemoryDatabase::get_Source(BSTR* pVal) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::get_Source(BSTR* pVal) {
     if (!pVal) return E_POINTER;
     *pVal = nullptr;
-    return Locked([&] {
+    return this->Locked([&] {
         *pVal = SysAllocStringLen(source_.data(), static_cast<UINT>(source_.size()));
         return *pVal ? S_OK : E_OUTOFMEMORY;
     });
 }
 
-HRESULT OrvMemoryDatabase::OpenPipe(LONG* plPipeId) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::OpenPipe(LONG* plPipeId) {
     if (!plPipeId) return E_POINTER;
     *plPipeId = 0;
-    return Locked([&] {
+    return this->Locked([&] {
         const LONG id = nextPipe_++;
         pipes_.insert(id);
         *plPipeId = id;
@@ -180,239 +253,242 @@ HRESULT OrvMemoryDatabase::OpenPipe(LONG* plPipeId) {
     });
 }
 
-HRESULT OrvMemoryDatabase::ClosePipe(LONG lPipeId) {
-    std::optional<Store> dropped;
-    HRESULT hr = Locked([&] {
-        if (!pipes_.erase(lPipeId)) return E_INVALIDARG;
-        if (snapshot_ && transactionPipe_ == lPipeId) {
-            dropped.emplace(std::move(store_));
-            store_ = std::move(*snapshot_);
-            snapshot_.reset();
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::ClosePipe(LONG lPipeId) {
+    bool open = false, rollBack = false;
+    {
+        auto lock = this->Lock();
+        open = pipes_.erase(lPipeId) != 0;
+        if (open && transactionPipe_ == lPipeId) {
+            rollBack = true;
             transactionPipe_ = 0;
         }
+    }
+    if (!open) return Fail(E_INVALIDARG, u"The channel is not open", IID_IOrvDatabase);
+    if (!rollBack) return S_OK;
+    return Serve(IID_IOrvDatabase, [&] {
+        slot_->Get()->Rollback();
         return S_OK;
     });
-    if (hr == E_INVALIDARG) return Fail(hr, u"The channel is not open", IID_IOrvDatabase);
-    return hr;
 }
 
-HRESULT OrvMemoryDatabase::BeginTransaction(LONG lPipeId) {
-    const char16_t* refusal = nullptr;
-    HRESULT hr = Locked([&] {
-        if (!pipes_.count(lPipeId)) {
-            refusal = u"The channel is not open";
-            return E_INVALIDARG;
-        }
-        if (snapshot_) {
-            refusal = u"A transaction is already open";
-            return E_UNEXPECTED;
-        }
-        snapshot_.emplace(store_);
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::BeginTransaction(LONG lPipeId) {
+    {
+        auto lock = this->Lock();
+        if (!pipes_.count(lPipeId)) return Fail(E_INVALIDARG, u"The channel is not open", IID_IOrvDatabase);
+        if (transactionPipe_ != 0) return Fail(E_UNEXPECTED, u"A transaction is already open", IID_IOrvDatabase);
         transactionPipe_ = lPipeId;
+    }
+    HRESULT hr = Serve(IID_IOrvDatabase, [&] {
+        slot_->Get()->Begin();
         return S_OK;
     });
-    return refusal ? Fail(hr, refusal, IID_IOrvDatabase) : hr;
-}
-
-HRESULT OrvMemoryDatabase::CommitTransaction(LONG lPipeId) {
-    std::optional<Store> dropped;
-    HRESULT hr = Locked([&] {
-        if (!snapshot_ || transactionPipe_ != lPipeId) return E_UNEXPECTED;
-        dropped = std::move(snapshot_);
-        snapshot_.reset();
+    if (FAILED(hr)) {
+        auto lock = this->Lock();
         transactionPipe_ = 0;
-        return S_OK;
-    });
-    if (hr == E_UNEXPECTED) return Fail(hr, u"No transaction is open on the channel", IID_IOrvDatabase);
+    }
     return hr;
 }
 
-HRESULT OrvMemoryDatabase::RollbackTransaction(LONG lPipeId) {
-    std::optional<Store> dropped;
-    HRESULT hr = Locked([&] {
-        if (!snapshot_ || transactionPipe_ != lPipeId) return E_UNEXPECTED;
-        dropped.emplace(std::move(store_));
-        store_ = std::move(*snapshot_);
-        snapshot_.reset();
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::CommitTransaction(LONG lPipeId) {
+    {
+        auto lock = this->Lock();
+        if (transactionPipe_ == 0 || transactionPipe_ != lPipeId)
+            return Fail(E_UNEXPECTED, u"No transaction is open on the channel", IID_IOrvDatabase);
         transactionPipe_ = 0;
+    }
+    return Serve(IID_IOrvDatabase, [&] {
+        slot_->Get()->Commit();
         return S_OK;
     });
-    if (hr == E_UNEXPECTED) return Fail(hr, u"No transaction is open on the channel", IID_IOrvDatabase);
-    return hr;
 }
 
-HRESULT OrvMemoryDatabase::get_LastError(BSTR* pVal) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::RollbackTransaction(LONG lPipeId) {
+    {
+        auto lock = this->Lock();
+        if (transactionPipe_ == 0 || transactionPipe_ != lPipeId)
+            return Fail(E_UNEXPECTED, u"No transaction is open on the channel", IID_IOrvDatabase);
+        transactionPipe_ = 0;
+    }
+    return Serve(IID_IOrvDatabase, [&] {
+        slot_->Get()->Rollback();
+        return S_OK;
+    });
+}
+
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::get_LastError(BSTR* pVal) {
     if (!pVal) return E_POINTER;
     *pVal = nullptr;
-    return Locked([&] {
+    return this->Locked([&] {
         *pVal = SysAllocStringLen(lastError_.data(), static_cast<UINT>(lastError_.size()));
         return *pVal ? S_OK : E_OUTOFMEMORY;
     });
 }
 
-HRESULT OrvMemoryDatabase::get_Settings(IUnknown** ppunkSettings) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::get_Settings(IUnknown** ppunkSettings) {
     if (!ppunkSettings) return E_POINTER;
     *ppunkSettings = nullptr;
-    return Locked([&] {
-        settings_.CopyTo(ppunkSettings);
-        return settings_ ? S_OK : S_FALSE;
+    return this->Guarded([&] {
+        ComPtr<IUnknown> attached;
+        {
+            auto lock = this->Lock();
+            attached = settings_;
+        }
+        if (!attached) attached = Own(ownSettings_, true);
+        *ppunkSettings = attached.Detach();
+        return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::NewDocument(LONG, LONG lDcType, IUnknown** ppunkDoc) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::NewDocument(LONG, LONG lDcType, IUnknown** ppunkDoc) {
     if (!ppunkDoc) return E_POINTER;
     *ppunkDoc = nullptr;
-    if (HRESULT hr = CheckOpen(IID_IOrvDatabase); FAILED(hr)) return hr;
-    return Guarded([&] {
+    return Serve(IID_IOrvDatabase, [&] {
+        slot_->Get();
         ComPtr<IOrvDocument> doc;
         Check(CoCreateInstance(CLSID_OrvDocument, nullptr, CLSCTX_ALL, IID_IOrvDocument,
                                reinterpret_cast<void**>(doc.GetAddressOf())),
               IID_IOrvDocument);
         if (lDcType != 0) Check(doc->put_lDcType(lDcType), IID_IOrvDocument);
         Check(doc->MakeAsNew(), IID_IOrvDocument);
-        Check(doc->put_OrvBD(ControllingUnknown()), IID_IOrvDocument);
+        Check(doc->put_OrvBD(this->ControllingUnknown()), IID_IOrvDocument);
         Check(doc->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(ppunkDoc)), IID_IOrvDocument);
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::GetDocument(LONG, LONG lDocId, IUnknown** ppunkDoc) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::GetDocument(LONG, LONG lDocId, IUnknown** ppunkDoc) {
     if (!ppunkDoc) return E_POINTER;
     *ppunkDoc = nullptr;
-    if (HRESULT hr = CheckOpen(IID_IOrvDatabase); FAILED(hr)) return hr;
-    return Guarded([&] {
-        const ULONG address = static_cast<ULONG>(lDocId);
-        Record record;
-        ULONG stamp;
-        {
-            auto lock = Lock();
-            auto it = store_.find(address);
-            if (it == store_.end()) return S_FALSE;
-            record = it->second.record;
-            stamp = it->second.timeStamp;
-        }
-        *ppunkDoc = MakeDocument(address, record, stamp).Detach();
+    return Serve(IID_IOrvDatabase, [&] {
+        auto row = slot_->Get()->ReadDocument(static_cast<ULONG>(lDocId), false);
+        if (!row) return S_FALSE;
+        *ppunkDoc = MakeDocument(row->address, row->record, row->stamp).Detach();
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::DeleteDocument(LONG, LONG lDocId) {
-    if (HRESULT hr = CheckOpen(IID_IOrvDatabase); FAILED(hr)) return hr;
-    std::optional<Stored> dropped;
-    return Locked([&] {
-        auto it = store_.find(static_cast<ULONG>(lDocId));
-        if (it == store_.end()) return S_FALSE;
-        dropped.emplace(std::move(it->second));
-        store_.erase(it);
-        return S_OK;
-    });
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::DeleteDocument(LONG, LONG lDocId) {
+    return Serve(IID_IOrvDatabase,
+                 [&] { return slot_->Get()->DeleteDocument(static_cast<ULONG>(lDocId)) ? S_OK : S_FALSE; });
 }
 
-HRESULT OrvMemoryDatabase::GetDocuments(LONG, IUnknown*, LONG lDcType, DATE dtFrom, DATE dtTo,
-                                        IUnknown** ppunkList) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::GetDocuments(LONG, IUnknown* punkSotr, LONG lDcType, DATE dtFrom, DATE dtTo,
+                                                IUnknown** ppunkList) {
     if (!ppunkList) return E_POINTER;
     *ppunkList = nullptr;
-    if (HRESULT hr = CheckOpen(IID_IOrvDatabase); FAILED(hr)) return hr;
-    return Guarded([&] {
-        const LONG from = DateToDayNumber(dtFrom);
-        const LONG to = DateToDayNumber(dtTo);
-        struct Found {
-            ULONG address;
-            Record record;
-            ULONG stamp;
-        };
-        std::vector<Found> found;
-        {
-            auto lock = Lock();
-            for (const auto& [address, stored] : store_) {
-                const Record& r = stored.record;
-                const LONG type = Field16(r, 2), dn = Field16(r, 8), dk = Field16(r, 10);
-                if (lDcType != 0 && type != lDcType) continue;
-                if (to != 0 && dn != 0 && dn > to) continue;
-                if (from != 0 && dk != 0 && dk < from) continue;
-                found.push_back({address, r, stored.timeStamp});
-            }
-        }
+    return Serve(IID_IOrvDatabase, [&] {
+        LONG employee = 0;
+        ComPtr<IOrvEmployee> who;
+        if (punkSotr && SUCCEEDED(Ask(punkSotr, &who))) Check(who->get_Id(&employee), IID_IOrvEmployee);
+        const auto rows = slot_->Get()->FindDocuments(lDcType, employee, DateToDayNumber(dtFrom), DateToDayNumber(dtTo));
         ComPtr<IOrvUnknownList> list;
         Check(CreateObject<OrvUnknownList>(&list), IID_IOrvUnknownList);
-        for (const Found& f : found)
-            Check(list->Add(MakeDocument(f.address, f.record, f.stamp).Get()), IID_IOrvUnknownList);
+        for (const auto& row : rows)
+            Check(list->Add(MakeDocument(row.address, row.record, row.stamp).Get()), IID_IOrvUnknownList);
         Check(list->Reset(), IID_IOrvUnknownList);
         Check(list->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(ppunkList)), IID_IOrvUnknownList);
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::GetEmployee(LONG, LONG, IUnknown** ppunkSotr) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::GetEmployee(LONG, LONG lEmployeeId, IUnknown** ppunkSotr) {
     if (!ppunkSotr) return E_POINTER;
     *ppunkSotr = nullptr;
-    return S_FALSE;
+    return Serve(IID_IOrvDatabase, [&] {
+        *ppunkSotr = MakeEmployee(slot_, lEmployeeId).Detach();
+        return *ppunkSotr ? S_OK : S_FALSE;
+    });
 }
 
-HRESULT OrvMemoryDatabase::FindEmployee(LONG, BSTR, IUnknown** ppunkSotr) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::FindEmployee(LONG, BSTR bstrTabNum, IUnknown** ppunkSotr) {
     if (!ppunkSotr) return E_POINTER;
     *ppunkSotr = nullptr;
-    return S_FALSE;
+    return Serve(IID_IOrvDatabase, [&] {
+        auto row = slot_->Get()->EmployeeByTabNum(NarrowSource(bstrTabNum));
+        if (!row) return S_FALSE;
+        *ppunkSotr = MakeEmployee(slot_, row->id).Detach();
+        return *ppunkSotr ? S_OK : S_FALSE;
+    });
 }
 
-HRESULT OrvMemoryDatabase::NewId(LONG, LONG* plId) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::NewId(LONG, LONG* plId) {
     if (!plId) return E_POINTER;
-    return Locked([&] {
-        *plId = nextId_++;
+    *plId = 0;
+    return Serve(IID_IOrvDatabase, [&] {
+        *plId = slot_->Get()->NextId();
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::get_WorkMonth(DATE* pVal) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::get_WorkMonth(DATE* pVal) {
     if (!pVal) return E_POINTER;
-    return Locked([&] {
-        *pVal = workMonth_;
+    *pVal = 0.0;
+    return Serve(IID_IOrvDatabase, [&] {
+        if (auto v = slot_->Get()->Value("work_month")) *pVal = std::stod(*v);
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::put_WorkMonth(DATE newVal) {
-    return Locked([&] {
-        workMonth_ = newVal;
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::put_WorkMonth(DATE newVal) {
+    return Serve(IID_IOrvDatabase, [&] {
+        char text[40];
+        std::snprintf(text, sizeof text, "%.17g", newVal);
+        slot_->Get()->SetValue("work_month", text);
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::get_ReadOnly(VARIANT_BOOL* pVal) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::get_ReadOnly(VARIANT_BOOL* pVal) {
     if (!pVal) return E_POINTER;
     *pVal = VARIANT_FALSE;
     return S_OK;
 }
 
-HRESULT OrvMemoryDatabase::get_Session(IUnknown** ppunkSession) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::get_Session(IUnknown** ppunkSession) {
     if (!ppunkSession) return E_POINTER;
     *ppunkSession = nullptr;
-    return Locked([&] {
-        session_.CopyTo(ppunkSession);
-        return session_ ? S_OK : S_FALSE;
+    return this->Guarded([&] {
+        ComPtr<IUnknown> attached;
+        {
+            auto lock = this->Lock();
+            attached = session_;
+        }
+        if (!attached) attached = Own(ownSession_, false);
+        *ppunkSession = attached.Detach();
+        return S_OK;
     });
 }
 
 // ------------------------------------------------------ IOrvDocStore
 
-HRESULT OrvMemoryDatabase::FillExtension(IOrvDocument* pDoc, IUnknown** ppunkExtension, LONG* plResult,
-                                         REFIID iid) noexcept {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::FillExtension(IOrvDocument* pDoc, IUnknown** ppunkExtension, LONG* plResult,
+                                                 REFIID iid) noexcept {
     if (!pDoc || !plResult) return E_POINTER;
     *plResult = 0;
-    if (HRESULT hr = CheckOpen(iid); FAILED(hr)) return hr;
-    return Guarded([&] {
+    return Serve(iid, [&] {
+        auto s = slot_->Get();
         ULONG address = 0;
         Check(pDoc->get_DB_ADDR(&address), IID_IOrvDocument);
-        bool stored = false;
-        Extension extension;
-        if (address != 0) {
-            auto lock = Lock();
-            auto it = store_.find(address);
-            if (it != store_.end()) {
-                stored = true;
-                extension = it->second.extension;
-            }
-        }
+        std::optional<store::DocumentRow> row;
+        if (address != 0) row = s->ReadDocument(address, false);
         // The target: the document's own extension, or a new extension object.
         ComPtr<IOrvDocExtension> target;
         if (ppunkExtension) {
@@ -422,40 +498,37 @@ HRESULT OrvMemoryDatabase::FillExtension(IOrvDocument* pDoc, IUnknown** ppunkExt
         } else {
             Check(Ask(pDoc, &target), IID_IOrvDocument);
         }
-        if (stored) {
-            if (extension.Empty()) {
-                Check(target->Clear(), IID_IOrvDocExtension);
-            } else {
-                Check(target->put_Body(ByteString(extension.bytes.data(), extension.bytes.size())),
-                      IID_IOrvDocExtension);
-                Check(target->put_Length(extension.length), IID_IOrvDocExtension);
-            }
-        }
+        if (row) FillDocumentExtension(target.Get(), *row);
         if (ppunkExtension) Check(target->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(ppunkExtension)));
-        *plResult = stored ? 1 : 0;
+        *plResult = row ? 1 : 0;
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::GetDocExtension(LONG, IOrvDocument* pDoc, IUnknown** ppunkExtension, LONG* plResult) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::GetDocExtension(LONG, IOrvDocument* pDoc, IUnknown** ppunkExtension,
+                                                   LONG* plResult) {
     if (!ppunkExtension) return E_POINTER;
     *ppunkExtension = nullptr;
     return FillExtension(pDoc, ppunkExtension, plResult, IID_IOrvDocStore);
 }
 
-HRESULT OrvMemoryDatabase::InitDocExtension(LONG, IOrvDocument* pDoc, LONG* plResult) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::InitDocExtension(LONG, IOrvDocument* pDoc, LONG* plResult) {
     return FillExtension(pDoc, nullptr, plResult, IID_IOrvDocStore);
 }
 
-HRESULT OrvMemoryDatabase::InitDocExtensionNoPipe(IOrvDocument* pDoc, LONG* plResult) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::InitDocExtensionNoPipe(IOrvDocument* pDoc, LONG* plResult) {
     return FillExtension(pDoc, nullptr, plResult, IID_IOrvDocStore);
 }
 
-HRESULT OrvMemoryDatabase::UpdateDocument(LONG, IUnknown* punkDoc) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::UpdateDocument(LONG, IUnknown* punkDoc) {
     if (!punkDoc) return E_POINTER;
-    if (HRESULT hr = CheckOpen(IID_IOrvDocStore); FAILED(hr)) return hr;
     const char16_t* refusal = nullptr;
-    HRESULT hr = Guarded([&] {
+    HRESULT hr = Serve(IID_IOrvDocStore, [&] {
+        auto s = slot_->Get();
         ComPtr<IOrvDocument> doc;
         Check(Ask(punkDoc, &doc), IID_IOrvDocument);
         LONG condition = 0;
@@ -465,15 +538,7 @@ HRESULT OrvMemoryDatabase::UpdateDocument(LONG, IUnknown* punkDoc) {
         Check(doc->get_TimeStamp(&stamp), IID_IOrvDocument);
 
         if (condition == 3) {  // delete
-            std::optional<Stored> dropped;
-            if (address != 0) {
-                auto lock = Lock();
-                auto it = store_.find(address);
-                if (it != store_.end()) {
-                    dropped.emplace(std::move(it->second));
-                    store_.erase(it);
-                }
-            }
+            if (address != 0) s->DeleteDocument(address);
             Check(doc->put_DB_ADDR(0), IID_IOrvDocument);
             Check(doc->put_TimeStamp(0), IID_IOrvDocument);
             Check(doc->ClearRecordCondition(), IID_IOrvDocument);
@@ -487,224 +552,282 @@ HRESULT OrvMemoryDatabase::UpdateDocument(LONG, IUnknown* punkDoc) {
         if (!isNew && condition == 0) return S_OK;  // unchanged: nothing to store
 
         // Everything is read from the document before the store changes.
-        Stored incoming;
-        {
-            Bstr record;
-            Check(doc->get_DocRecord(record.ReleaseAndGetAddressOf()), IID_IOrvDocument);
-            if (record.ByteLength() < incoming.record.size()) {
-                refusal = u"The document gave a record shorter than 304 bytes";
-                return E_UNEXPECTED;
-            }
-            std::memcpy(incoming.record.data(), record.Get(), incoming.record.size());
-        }
         VARIANT_BOOL initialized = VARIANT_FALSE;
         Check(doc->get_ExtensionInitialized(&initialized), IID_IOrvDocument);
         const bool takeExtension = isNew || initialized != VARIANT_FALSE;
-        if (takeExtension) {
-            ComPtr<IOrvDocExtension> extension;
-            Check(Ask(doc.Get(), &extension), IID_IOrvDocument);
-            Bstr body;
-            Check(extension->get_Length(&incoming.extension.length), IID_IOrvDocExtension);
-            Check(extension->get_Body(body.ReleaseAndGetAddressOf()), IID_IOrvDocExtension);
-            incoming.extension.bytes.assign(reinterpret_cast<const char*>(body.Get()), body.ByteLength());
-        }
-        Check(doc->ResetSumCollectors(), IID_IOrvDocument);
-        for (;;) {
-            LONG id = 0;
-            ComPtr<IUnknown> held;
-            if (Check(doc->NextSumCollector(&id, held.GetAddressOf()), IID_IOrvDocument) != S_OK) break;
-            ComPtr<IOrvSumCollector> collector;
-            if (!held || FAILED(Ask(held.Get(), &collector))) {
-                refusal = u"A sum collector of the document cannot be copied";
-                return E_NOINTERFACE;
-            }
-            ComPtr<IUnknown> copy;
-            Check(collector->Clone(copy.GetAddressOf()), IID_IOrvSumCollector);
-            if (!copy) {
-                refusal = u"A sum collector of the document gave no copy";
-                return E_UNEXPECTED;
-            }
-            incoming.collectors.emplace_back(id, std::move(copy));
-        }
+        store::DocumentRow incoming;
+        incoming.address = address;
+        incoming.stamp = stamp;
+        if (HRESULT read = ReadDocumentRow(doc.Get(), takeExtension, &incoming, &refusal); read != S_OK) return read;
 
-        Stored replaced;  // released after the lock
-        {
-            auto lock = Lock();
-            auto it = isNew ? store_.end() : store_.find(address);
-            if (isNew) {
-                address = nextAddress_++;
-                if (nextAddress_ == 0) nextAddress_ = 1;
-                incoming.timeStamp = 1;
-                it = store_.emplace(address, std::move(incoming)).first;
-            } else if (it == store_.end()) {
-                incoming.timeStamp = stamp != 0 ? stamp : 1;
-                if (address >= nextAddress_) nextAddress_ = address + 1 != 0 ? address + 1 : 1;
-                it = store_.emplace(address, std::move(incoming)).first;
-            } else {
-                Stored& stored = it->second;
-                if (stored.timeStamp != stamp) {
-                    refusal = u"The document was stored again since it was read";
-                    return ORV_E_DOCUMENT_CHANGED;
-                }
-                incoming.timeStamp = stamp + 1 != 0 ? stamp + 1 : 1;
-                if (!takeExtension) incoming.extension = std::move(stored.extension);
-                replaced = std::move(stored);
-                stored = std::move(incoming);
-            }
-            stamp = it->second.timeStamp;
+        const store::WriteResult written =
+            s->WriteDocument(incoming, isNew ? store::WriteMode::New : store::WriteMode::Changed, takeExtension);
+        if (written.stale) {
+            refusal = u"The document was stored again since it was read";
+            return ORV_E_DOCUMENT_CHANGED;
         }
-        Check(doc->put_DB_ADDR(address), IID_IOrvDocument);
-        Check(doc->put_TimeStamp(stamp), IID_IOrvDocument);
+        Check(doc->put_DB_ADDR(written.address), IID_IOrvDocument);
+        Check(doc->put_TimeStamp(written.stamp), IID_IOrvDocument);
         Check(doc->ClearRecordCondition(), IID_IOrvDocument);
         return S_OK;
     });
     return refusal ? Fail(hr, refusal, IID_IOrvDocStore) : hr;
 }
 
-HRESULT OrvMemoryDatabase::InitCollectors(LONG, IUnknown* punkDoc) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::InitCollectors(LONG, IUnknown* punkDoc) {
     if (!punkDoc) return E_POINTER;
-    if (HRESULT hr = CheckOpen(IID_IOrvDocStore); FAILED(hr)) return hr;
-    return Guarded([&] {
+    return Serve(IID_IOrvDocStore, [&] {
+        auto s = slot_->Get();
         ComPtr<IOrvDocument> doc;
         Check(Ask(punkDoc, &doc), IID_IOrvDocument);
         ULONG address = 0;
         Check(doc->get_DB_ADDR(&address), IID_IOrvDocument);
-        Collectors stored;
-        if (address != 0) {
-            auto lock = Lock();
-            auto it = store_.find(address);
-            if (it != store_.end()) stored = it->second.collectors;
-        }
-        for (const auto& [id, collector] : stored) {
-            ComPtr<IOrvSumCollector> source;
-            Check(Ask(collector.Get(), &source), IID_IOrvSumCollector);
-            ComPtr<IUnknown> copy;
-            Check(source->Clone(copy.GetAddressOf()), IID_IOrvSumCollector);
-            Check(doc->AddSumCollector(id, copy.Get()), IID_IOrvDocument);
-        }
+        if (address == 0) return S_OK;
+        auto row = s->ReadDocument(address, true);
+        if (!row) return S_OK;
+        AttachCollectors(doc.Get(), row->collectors);
         return S_OK;
     });
 }
 
 // ----------------------------------------------------- IOrvNumbering
 
-HRESULT OrvMemoryDatabase::get_Count(LONG* pVal) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::get_Count(LONG* pVal) {
     if (!pVal) return E_POINTER;
-    return Locked([&] {
-        Table(0);
-        *pVal = static_cast<LONG>(tables_.size());
+    *pVal = 0;
+    return Serve(IID_IOrvNumbering, [&] {
+        *pVal = static_cast<LONG>(slot_->Get()->NumberTables().size());
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::GetTable(LONG lTableId, IUnknown** ppunkTable) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::GetTable(LONG lTableId, IUnknown** ppunkTable) {
     if (!ppunkTable) return E_POINTER;
     *ppunkTable = nullptr;
-    return Locked([&] {
+    return Serve(IID_IOrvNumbering, [&] {
         *ppunkTable = Table(lTableId).Detach();
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::get_DefaultTableId(LONG* pVal) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::get_DefaultTableId(LONG* pVal) {
     if (!pVal) return E_POINTER;
-    return Locked([&] {
-        *pVal = defaultTable_;
+    *pVal = 0;
+    return Serve(IID_IOrvNumbering, [&] {
+        if (auto v = slot_->Get()->Value("default_number_table")) *pVal = static_cast<LONG>(std::stol(*v));
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::put_DefaultTableId(LONG newVal) {
-    return Locked([&] {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::put_DefaultTableId(LONG newVal) {
+    return Serve(IID_IOrvNumbering, [&] {
         Table(newVal);
-        defaultTable_ = newVal;
+        slot_->Get()->SetValue("default_number_table", std::to_string(newVal));
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::get_NumberTable(IUnknown** ppunkTable) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::get_NumberTable(IUnknown** ppunkTable) {
     if (!ppunkTable) return E_POINTER;
     *ppunkTable = nullptr;
-    return Locked([&] {
-        *ppunkTable = Table(defaultTable_).Detach();
-        return S_OK;
-    });
+    LONG id = 0;
+    if (HRESULT hr = get_DefaultTableId(&id); FAILED(hr)) return hr;
+    return GetTable(id, ppunkTable);
 }
 
 // ------------------------------------------------ IOrvMemoryDatabase
 
-HRESULT OrvMemoryDatabase::SetSettings(IUnknown* punkSettings) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::SetSettings(IUnknown* punkSettings) {
     ComPtr<IUnknown> previous(punkSettings);
-    return Locked([&] {
+    return this->Locked([&] {
         settings_.Swap(previous);
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::SetSession(IUnknown* punkSession) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::SetSession(IUnknown* punkSession) {
     ComPtr<IUnknown> previous(punkSession);
-    return Locked([&] {
+    return this->Locked([&] {
         session_.Swap(previous);
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::get_DocumentCount(LONG* pVal) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::get_DocumentCount(LONG* pVal) {
     if (!pVal) return E_POINTER;
-    return Locked([&] {
-        *pVal = static_cast<LONG>(store_.size());
+    *pVal = 0;
+    return Serve(IID_IOrvMemoryDatabase, [&] {
+        if (auto s = slot_->Peek()) *pVal = s->DocumentCount();
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::GetAddress(LONG lIndex, ULONG* pulDbAddr) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::GetAddress(LONG lIndex, ULONG* pulDbAddr) {
     if (!pulDbAddr) return E_POINTER;
     *pulDbAddr = 0;
-    return Locked([&] {
-        if (lIndex < 0 || static_cast<std::size_t>(lIndex) >= store_.size()) return E_INVALIDARG;
-        *pulDbAddr = std::next(store_.begin(), lIndex)->first;
+    return Serve(IID_IOrvMemoryDatabase, [&] {
+        const auto addresses = slot_->Get()->Addresses();
+        if (lIndex < 0 || static_cast<std::size_t>(lIndex) >= addresses.size()) return E_INVALIDARG;
+        *pulDbAddr = addresses[static_cast<std::size_t>(lIndex)];
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::GetStored(ULONG ulDbAddr, BSTR* pbstrRecord, BSTR* pbstrBody, LONG* plLength,
-                                     ULONG* pulTimeStamp) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::GetStored(ULONG ulDbAddr, BSTR* pbstrRecord, BSTR* pbstrBody, LONG* plLength,
+                                             ULONG* pulTimeStamp) {
     if (pbstrRecord) *pbstrRecord = nullptr;
     if (pbstrBody) *pbstrBody = nullptr;
     if (plLength) *plLength = 0;
     if (pulTimeStamp) *pulTimeStamp = 0;
-    return Locked([&] {
-        auto it = store_.find(ulDbAddr);
-        if (it == store_.end()) return S_FALSE;
-        const Stored& s = it->second;
-        Bstr record = ByteString(s.record.data(), s.record.size());
+    return Serve(IID_IOrvMemoryDatabase, [&] {
+        auto row = slot_->Get()->ReadDocument(ulDbAddr, false);
+        if (!row) return S_FALSE;
+        Bstr record = ByteString(row->record.data(), row->record.size());
         Bstr body;
-        if (!s.extension.Empty()) body = ByteString(s.extension.bytes.data(), s.extension.bytes.size());
+        if (row->hasBody && !(row->body.empty() && row->length == 0))
+            body = ByteString(row->body.data(), row->body.size());
         if (pbstrRecord) *pbstrRecord = record.Detach();
         if (pbstrBody) *pbstrBody = body.Detach();
-        if (plLength) *plLength = s.extension.length;
-        if (pulTimeStamp) *pulTimeStamp = s.timeStamp;
+        if (plLength) *plLength = row->length;
+        if (pulTimeStamp) *pulTimeStamp = row->stamp;
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::GetStoredCollectorCount(ULONG ulDbAddr, LONG* plCount) {
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::GetStoredCollectorCount(ULONG ulDbAddr, LONG* plCount) {
     if (!plCount) return E_POINTER;
     *plCount = 0;
-    return Locked([&] {
-        auto it = store_.find(ulDbAddr);
-        if (it == store_.end()) return S_FALSE;
-        *plCount = static_cast<LONG>(it->second.collectors.size());
+    return Serve(IID_IOrvMemoryDatabase, [&] {
+        auto row = slot_->Get()->ReadDocument(ulDbAddr, true);
+        if (!row) return S_FALSE;
+        *plCount = static_cast<LONG>(row->collectors.size());
         return S_OK;
     });
 }
 
-HRESULT OrvMemoryDatabase::RemoveAll() {
-    Store dropped;
-    return Locked([&] {
-        dropped.swap(store_);
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::RemoveAll() {
+    return Serve(IID_IOrvMemoryDatabase, [&] {
+        slot_->Get()->RemoveAllDocuments();
         return S_OK;
     });
+}
+
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::ImportText(BSTR bstrXml) {
+    return Serve(IID_IOrvMemoryDatabase, [&] {
+        ImportStoreText(*slot_->Get(), NarrowSource(bstrXml));
+        return S_OK;
+    });
+}
+
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::ExportText(BSTR* pbstrXml) {
+    if (!pbstrXml) return E_POINTER;
+    *pbstrXml = nullptr;
+    return Serve(IID_IOrvMemoryDatabase, [&] {
+        *pbstrXml = Bstr::FromUtf8(ExportStoreText(*slot_->Get())).Detach();
+        return S_OK;
+    });
+}
+
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::GetVersionCount(ULONG ulDbAddr, LONG* plCount) {
+    if (!plCount) return E_POINTER;
+    *plCount = 0;
+    return Serve(IID_IOrvMemoryDatabase, [&] {
+        *plCount = static_cast<LONG>(slot_->Get()->Versions(ulDbAddr).size());
+        return S_OK;
+    });
+}
+
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::GetVersion(ULONG ulDbAddr, LONG lIndex, ULONG* pulTimeStamp, DATE* pdtReplaced,
+                                              BSTR* pbstrUser, LONG* plProcessId, BSTR* pbstrOperation,
+                                              BSTR* pbstrRecord) {
+    if (pulTimeStamp) *pulTimeStamp = 0;
+    if (pdtReplaced) *pdtReplaced = 0.0;
+    if (pbstrUser) *pbstrUser = nullptr;
+    if (plProcessId) *plProcessId = 0;
+    if (pbstrOperation) *pbstrOperation = nullptr;
+    if (pbstrRecord) *pbstrRecord = nullptr;
+    return Serve(IID_IOrvMemoryDatabase, [&] {
+        const auto versions = slot_->Get()->Versions(ulDbAddr);
+        if (lIndex < 0 || static_cast<std::size_t>(lIndex) >= versions.size()) return E_INVALIDARG;
+        const store::VersionRow& v = versions[static_cast<std::size_t>(lIndex)];
+        Bstr user = Bstr::FromUtf8(v.user), operation = Bstr::FromUtf8(v.operation);
+        Bstr record = ByteString(v.document.record.data(), v.document.record.size());
+        if (pulTimeStamp) *pulTimeStamp = v.document.stamp;
+        // Seconds since 1970 as an automation date (UTC).
+        if (pdtReplaced) *pdtReplaced = static_cast<DATE>(v.replacedAt) / 86400.0 + 25569.0;
+        if (pbstrUser) *pbstrUser = user.Detach();
+        if (plProcessId) *plProcessId = v.pid;
+        if (pbstrOperation) *pbstrOperation = operation.Detach();
+        if (pbstrRecord) *pbstrRecord = record.Detach();
+        return S_OK;
+    });
+}
+
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::RestoreVersion(ULONG ulDbAddr, ULONG ulTimeStamp, ULONG* pulNewTimeStamp) {
+    if (pulNewTimeStamp) *pulNewTimeStamp = 0;
+    return Serve(IID_IOrvMemoryDatabase, [&] {
+        const store::WriteResult r = slot_->Get()->RestoreVersion(ulDbAddr, ulTimeStamp);
+        if (r.address == 0) return S_FALSE;
+        if (pulNewTimeStamp) *pulNewTimeStamp = r.stamp;
+        return S_OK;
+    });
+}
+
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::GetStoreSize(LONGLONG* pllBytes) {
+    if (!pllBytes) return E_POINTER;
+    *pllBytes = 0;
+    return Serve(IID_IOrvMemoryDatabase, [&] {
+        *pllBytes = slot_->Get()->SizeBytes();
+        return S_OK;
+    });
+}
+
+template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::CheckIntegrity(BSTR* pbstrResult) {
+    if (!pbstrResult) return E_POINTER;
+    *pbstrResult = nullptr;
+    return Serve(IID_IOrvMemoryDatabase, [&] {
+        *pbstrResult = Bstr::FromUtf8(slot_->Get()->IntegrityCheck()).Detach();
+        return S_OK;
+    });
+}
+
+template class OrvDatabaseService<&CLSID_OrvMemoryDatabase>;
+template class OrvDatabaseService<&CLSID_OrvDatabase>;
+
+HRESULT OpenDatabase(const std::u16string& path, IOrvDatabase** ppDatabase) noexcept {
+    if (!ppDatabase) return E_POINTER;
+    *ppDatabase = nullptr;
+    ComPtr<IOrvDatabase> db;
+    HRESULT hr = CreateObject<OrvDatabase>(&db);
+    if (FAILED(hr)) return hr;
+    try {
+        hr = db->Open(Bstr(path));
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    if (FAILED(hr)) return hr;
+    *ppDatabase = db.Detach();
+    return S_OK;
 }
 
 }  // namespace orv::host

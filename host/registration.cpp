@@ -72,6 +72,10 @@ HRESULT CreateMemoryDatabase(IUnknown* outer, REFIID riid, void** ppv) noexcept 
     return orv::CreateInstance<OrvMemoryDatabase>(outer, riid, ppv);
 }
 
+HRESULT CreateDatabase(IUnknown* outer, REFIID riid, void** ppv) noexcept {
+    return orv::CreateInstance<OrvDatabase>(outer, riid, ppv);
+}
+
 HRESULT RegisterHostComponents(Registration* out) noexcept {
     if (!out) return E_POINTER;
     try {
@@ -84,6 +88,7 @@ HRESULT RegisterHostComponents(Registration* out) noexcept {
         if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvSumCollector, &CreateSumCollector, &reg);
         if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvOutsideDoc, &CreateOutsideDoc, &reg);
         if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvMemoryDatabase, &CreateMemoryDatabase, &reg);
+        if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvDatabase, &CreateDatabase, &reg);
         if (FAILED(hr)) {
             reg.Revoke();
             return hr;

@@ -32,8 +32,10 @@ HRESULT CreateTextList(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 HRESULT CreateDateService(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 HRESULT CreateSumCollector(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 HRESULT CreateOutsideDoc(IUnknown* outer, REFIID riid, void** ppv) noexcept;
-// The in-memory database service (host/OrvMemoryDatabase.h), registered under
-// CLSID_OrvMemoryDatabase; a host hands it to documents as OrvBD.
+// The database service (host/OrvMemoryDatabase.h): on a new in-memory store
+// (CLSID_OrvMemoryDatabase), or closed until Open names a store file
+// (CLSID_OrvDatabase); a host hands it to documents as OrvBD.
 HRESULT CreateMemoryDatabase(IUnknown* outer, REFIID riid, void** ppv) noexcept;
+HRESULT CreateDatabase(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 
 }  // namespace orv::host

@@ -1,14 +1,33 @@
 // The command-line host: registers the library and the host's outside
-// components in this process and runs the demonstration's steps (one file
-// each, demo_<area>.cpp): documents and the other objects of the library
-// created, filled, stored in the database service, read back and shown.
+// components in this process, opens the document store (a SQLite file) and
+// runs the demonstration's steps (one file each, demo_<area>.cpp): documents
+// and the other objects of the library created, filled, stored in the
+// database service, read back and shown.
+//
+// The store is the file named by --db, else by the environment variable
+// ORVDOCS_DB, else orvdocs-demo.db beside this program (in the build folder).
+// A new store is filled from the sample data of the repository (data/store,
+// or the folder named by ORVDOCS_DATA); a store that exists is used as it is,
+// so a second run reads back what the first stored.
 #include "demo.h"
 
 #include "host/OrvMemoryDatabase.h"
 #include "host/registration.h"
 
+#include <orvdocs/platform/strings.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#ifndef ORVDOCS_DATA_DIR
+#define ORVDOCS_DATA_DIR "data"
+#endif
 
 namespace {
 
@@ -16,19 +35,78 @@ using namespace orv::demo;
 using orv::Bstr;
 using orv::ComPtr;
 
-int Demo() {
+struct Options {
+    std::string db;
+    std::vector<std::string> load;
+    std::string exportTo;
+};
+
+std::string DefaultStorePath() {
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return "orvdocs-demo.db";
+    return (self.parent_path() / "orvdocs-demo.db").string();
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw Failed{"reading " + path, E_INVALIDARG};
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// Loads a file in the store's text form, reporting the service's text on failure.
+void Load(IOrvMemoryDatabase* view, IOrvDatabase* db, const std::string& path) {
+    const HRESULT hr = view->ImportText(Bstr::FromUtf8(ReadText(path)));
+    if (FAILED(hr)) {
+        Bstr text;
+        db->get_LastError(text.ReleaseAndGetAddressOf());
+        std::fprintf(stderr, "loading %s: %s\n", path.c_str(), text.Utf8().c_str());
+        throw Failed{"loading " + path, hr};
+    }
+    std::printf("loaded %s\n", path.c_str());
+}
+
+int Demo(const Options& options) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);  // keeps the lines in order with the messages on stderr
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     orv::host::Registration host;
     Must(orv::host::RegisterHostComponents(&host), "registering the host components");
     Must(DllRegisterServer(), "DllRegisterServer");
-    std::printf("library and host components registered\n\n");
+    std::printf("library and host components registered\n");
 
+    const bool existed = std::filesystem::exists(options.db);
     ComPtr<IOrvDatabase> db;
-    Must(CoCreateInstance(CLSID_OrvMemoryDatabase, nullptr, CLSCTX_ALL, IID_IOrvDatabase,
-                          reinterpret_cast<void**>(db.GetAddressOf())),
-         "creating the database service");
-    Must(db->Open(Bstr(u"memory")), "Open");
+    const HRESULT opened = orv::host::OpenDatabase(orv::Utf8ToUtf16(options.db), db.GetAddressOf());
+    if (FAILED(opened)) {
+        ShowErrorReport(("opening the store " + options.db).c_str(), opened);
+        host.Revoke();
+        CoUninitialize();
+        return 1;
+    }
+    ComPtr<IOrvMemoryDatabase> view;
+    Must(db->QueryInterface(IID_IOrvMemoryDatabase, reinterpret_cast<void**>(view.GetAddressOf())), "IOrvMemoryDatabase");
+    LONG documents = 0;
+    view->get_DocumentCount(&documents);
+    ComPtr<IUnknown> settingsObject;
+    Must(db->get_Settings(settingsObject.GetAddressOf()), "get_Settings");
+    ComPtr<IOrvSettings> settings;
+    Must(settingsObject.As(&settings), "IOrvSettings");
+    LONG settingCount = 0;
+    settings->get_Count(&settingCount);
+    if (!existed || (documents == 0 && settingCount == 0)) {
+        std::printf("store %s: new; filling it from the sample data\n", options.db.c_str());
+        const char* data = std::getenv("ORVDOCS_DATA");
+        const std::string folder = std::string(data && *data ? data : ORVDOCS_DATA_DIR) + "/store";
+        Load(view.Get(), db.Get(), folder + "/reference.xml");
+        Load(view.Get(), db.Get(), folder + "/employees.xml");
+    } else {
+        std::printf("store %s: opened; it holds %d documents stored by earlier runs\n", options.db.c_str(), documents);
+    }
+    for (const std::string& file : options.load) Load(view.Get(), db.Get(), file);
+    std::printf("\n");
+
     Context ctx;
     ctx.db = db.Get();
     Must(db->OpenPipe(&ctx.pipe), "OpenPipe");
@@ -41,8 +119,23 @@ int Demo() {
         std::printf("\n");
     }
 
+    view->get_DocumentCount(&documents);
+    LONGLONG bytes = 0;
+    view->GetStoreSize(&bytes);
+    std::printf("store %s now holds %d documents in %lld bytes\n", options.db.c_str(), documents,
+                static_cast<long long>(bytes));
+    if (!options.exportTo.empty()) {
+        Bstr text;
+        Must(view->ExportText(text.ReleaseAndGetAddressOf()), "ExportText");
+        std::ofstream(options.exportTo, std::ios::binary) << text.Utf8();
+        std::printf("store exported to %s\n", options.exportTo.c_str());
+    }
+
     db->ClosePipe(ctx.pipe);
     db->Close();
+    settings.Reset();
+    settingsObject.Reset();
+    view.Reset();
     db.Reset();
     host.Revoke();
     std::printf("module can unload: %s\n", DllCanUnloadNow() == S_OK ? "yes" : "no");
@@ -50,15 +143,41 @@ int Demo() {
     return 0;
 }
 
+void Usage() {
+    std::printf(
+        "usage: orvdocs-host [--db FILE] [--load FILE]... [--export FILE]\n"
+        "  shows documents created, stored, read back and refused, on a document store file:\n"
+        "  --db FILE      the store (default: $ORVDOCS_DB, else orvdocs-demo.db beside the program);\n"
+        "                 a new store is filled from the sample data (data/store or $ORVDOCS_DATA/store)\n"
+        "  --load FILE    loads a file in the store's text form (docs/store.md) before the steps\n"
+        "  --export FILE  writes the whole store in that text form after the steps\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::printf("usage: orvdocs-host\n  shows documents created, stored, read back and refused\n");
-        return 0;
+    Options options;
+    const char* env = std::getenv("ORVDOCS_DB");
+    options.db = env && *env ? env : DefaultStorePath();
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            Usage();
+            return 0;
+        }
+        if ((arg == "--db" || arg == "--load" || arg == "--export") && i + 1 < argc) {
+            const std::string value = argv[++i];
+            if (arg == "--db") options.db = value;
+            else if (arg == "--load") options.load.push_back(value);
+            else options.exportTo = value;
+            continue;
+        }
+        std::fprintf(stderr, "orvdocs-host: unknown argument %s\n", arg.c_str());
+        Usage();
+        return 2;
     }
     try {
-        return Demo();
+        return Demo(options);
     } catch (const Failed& f) {
         std::fprintf(stderr, "%s failed: %s\n", f.what.c_str(), Hex(f.hr).c_str());
         return 1;

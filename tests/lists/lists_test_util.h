@@ -79,6 +79,15 @@ inline LONG IdOf(IUnknown* p) {
     return id;
 }
 
+// One plain step of the list's cursor: the identifier found, 0 at the end,
+// -100 for a failure.
+inline LONG ListNext(IOrvDocList* list) {
+    ComPtr<IUnknown> doc;
+    LONG result = 0;
+    HRESULT hr = list->Next(doc.GetAddressOf(), &result);
+    return hr == S_OK ? IdOf(doc.Get()) : (hr == S_FALSE ? 0 : -100);
+}
+
 // The identifiers the list's own cursor gives from where it stands.
 inline std::vector<LONG> DrainIds(IOrvDocList* list) {
     std::vector<LONG> ids;

@@ -32,13 +32,6 @@ LONG EnumNext(IOrvENUMDocuments* en) {
     return hr == S_OK ? IdOf(doc.Get()) : (hr == S_FALSE ? 0 : -100);
 }
 
-LONG ListNext(IOrvDocList* list) {
-    ComPtr<IUnknown> doc;
-    LONG result = 0;
-    HRESULT hr = list->Next(doc.GetAddressOf(), &result);
-    return hr == S_OK ? IdOf(doc.Get()) : (hr == S_FALSE ? 0 : -100);
-}
-
 TEST(ListCursor, AnEmptyListEndsEveryKindOfStep) {
     ComPtr<IOrvDocList> list = NewList();
     ComPtr<IUnknown> doc;

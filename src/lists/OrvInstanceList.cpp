@@ -79,14 +79,23 @@ std::u16string Decimal(LONG value) {
 
 }  // namespace
 
-void OrvInstanceList::Append(ComPtr<IUnknown> unknown) {
+OrvInstanceList::Entry OrvInstanceList::MakeEntry(ComPtr<IUnknown> unknown, LONG* number) {
     Entry entry{std::move(unknown), nullptr};
     entry.unknown->QueryInterface(IID_IOrvRefItem, reinterpret_cast<void**>(entry.item.GetAddressOf()));
-    LONG number = 0;
-    if (entry.item) number = Number(entry.item.Get());
+    *number = entry.item ? Number(entry.item.Get()) : 0;
+    return entry;
+}
+
+void OrvInstanceList::Commit(Entry entry, LONG number) {
     entries_.push_back(std::move(entry));
     // A later entry with the same number takes the number over.
     if (entries_.back().item) index_[number] = entries_.back().unknown.Get();
+}
+
+void OrvInstanceList::Append(ComPtr<IUnknown> unknown) {
+    LONG number = 0;
+    Entry entry = MakeEntry(std::move(unknown), &number);
+    Commit(std::move(entry), number);
 }
 
 template <class F>
@@ -315,7 +324,7 @@ HRESULT OrvInstanceList::ParseFrom(IUnknown* pRoot, LONG) {
         Bstr listText;
         const bool hasListId = lists::ChildText(root.Get(), kListId, &listText);
         // The entries are read first and added only when all were read.
-        std::vector<ComPtr<IUnknown>> read;
+        std::vector<std::pair<Entry, LONG>> read;
         for (ComPtr<IXMLDOMNode> child = lists::FirstChild(root.Get()); child;
              child = lists::NextSibling(child.Get())) {
             if (!lists::IsElementNamed(child.Get(), kItem)) continue;
@@ -339,11 +348,13 @@ HRESULT OrvInstanceList::ParseFrom(IUnknown* pRoot, LONG) {
             ComPtr<IOrvObjAsXmlString> form;
             Check(object.As(&form), IID_IOrvObjAsXmlString);
             Check(form->ParseFrom(child.Get(), 0), IID_IOrvObjAsXmlString);
-            read.push_back(std::move(object));
+            LONG number = 0;
+            Entry entry = MakeEntry(std::move(object), &number);
+            read.emplace_back(std::move(entry), number);
         }
         if (hasListId) listId_ = ReadLongLenient(listText.View());
         entries_.reserve(entries_.size() + read.size());
-        for (ComPtr<IUnknown>& object : read) Append(std::move(object));
+        for (auto& [entry, number] : read) Commit(std::move(entry), number);
         return S_OK;
     });
     for (const std::u16string& text : unknownClasses) {

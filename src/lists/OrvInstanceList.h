@@ -52,7 +52,11 @@ private:
         ComPtr<IUnknown> unknown;
         ComPtr<IOrvRefItem> item;  // null when the entry does not serve the item interface
     };
-    // Appends an entry and indexes it by its number (caller holds the lock).
+    // An entry with its item interface and number (raises when the number
+    // cannot be read); then appended and indexed by its number, which cannot
+    // fail but for memory. Caller holds the lock.
+    static Entry MakeEntry(ComPtr<IUnknown> unknown, LONG* number);
+    void Commit(Entry entry, LONG number);
     void Append(ComPtr<IUnknown> unknown);
     // The first entry (serving the item interface) that matches, or null.
     template <class F>

@@ -67,13 +67,13 @@ inline ComPtr<IOrvDocList> ListOf(std::initializer_list<DocSpec> specs, std::vec
 
 inline ComPtr<IUnknown> Identity(IUnknown* p) {
     ComPtr<IUnknown> id;
-    if (p) p->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(id.GetAddressOf()));
+    if (p) p->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(id.ReleaseAndGetAddressOf()));
     return id;
 }
 
 inline LONG IdOf(IUnknown* p) {
     ComPtr<IOrvDocument> doc;
-    if (!p || FAILED(p->QueryInterface(IID_IOrvDocument, reinterpret_cast<void**>(doc.GetAddressOf())))) return -1;
+    if (!p || FAILED(p->QueryInterface(IID_IOrvDocument, reinterpret_cast<void**>(doc.ReleaseAndGetAddressOf())))) return -1;
     LONG id = -1;
     doc->get_lDcId(&id);
     return id;
@@ -84,7 +84,7 @@ inline LONG IdOf(IUnknown* p) {
 inline LONG ListNext(IOrvDocList* list) {
     ComPtr<IUnknown> doc;
     LONG result = 0;
-    HRESULT hr = list->Next(doc.GetAddressOf(), &result);
+    HRESULT hr = list->Next(doc.ReleaseAndGetAddressOf(), &result);
     return hr == S_OK ? IdOf(doc.Get()) : (hr == S_FALSE ? 0 : -100);
 }
 
@@ -94,7 +94,7 @@ inline std::vector<LONG> DrainIds(IOrvDocList* list) {
     for (;;) {
         ComPtr<IUnknown> doc;
         LONG result = 0;
-        if (list->Next(doc.GetAddressOf(), &result) != S_OK) break;
+        if (list->Next(doc.ReleaseAndGetAddressOf(), &result) != S_OK) break;
         ids.push_back(IdOf(doc.Get()));
     }
     return ids;

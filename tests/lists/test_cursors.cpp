@@ -22,13 +22,13 @@ ComPtr<IOrvDocList> FourDocuments() {
 
 ComPtr<IOrvENUMDocuments> Enumerator(IUnknown* list) {
     ComPtr<IOrvENUMDocuments> en;
-    EXPECT_EQ(list->QueryInterface(IID_IOrvENUMDocuments, reinterpret_cast<void**>(en.GetAddressOf())), S_OK);
+    EXPECT_EQ(list->QueryInterface(IID_IOrvENUMDocuments, reinterpret_cast<void**>(en.ReleaseAndGetAddressOf())), S_OK);
     return en;
 }
 
 LONG EnumNext(IOrvENUMDocuments* en) {
     ComPtr<IUnknown> doc;
-    HRESULT hr = en->Next(doc.GetAddressOf());
+    HRESULT hr = en->Next(doc.ReleaseAndGetAddressOf());
     return hr == S_OK ? IdOf(doc.Get()) : (hr == S_FALSE ? 0 : -100);
 }
 
@@ -36,19 +36,19 @@ TEST(ListCursor, AnEmptyListEndsEveryKindOfStep) {
     ComPtr<IOrvDocList> list = NewList();
     ComPtr<IUnknown> doc;
     LONG result = 5;
-    EXPECT_EQ(list->Next(doc.GetAddressOf(), &result), S_FALSE);
+    EXPECT_EQ(list->Next(doc.ReleaseAndGetAddressOf(), &result), S_FALSE);
     EXPECT_EQ(doc.Get(), nullptr);
     EXPECT_EQ(result, -1);
-    EXPECT_EQ(list->Next2(doc.GetAddressOf()), S_FALSE);
+    EXPECT_EQ(list->Next2(doc.ReleaseAndGetAddressOf()), S_FALSE);
     result = 5;
-    EXPECT_EQ(list->NextT0OnDate(1, kJan1, doc.GetAddressOf(), &result), S_FALSE);
+    EXPECT_EQ(list->NextT0OnDate(1, kJan1, doc.ReleaseAndGetAddressOf(), &result), S_FALSE);
     EXPECT_EQ(doc.Get(), nullptr);
     EXPECT_EQ(result, 1);
     ComPtr<IDispatch> disp;
-    EXPECT_EQ(list->NextT0InPeriod2(1, kJan1, kJan31, disp.GetAddressOf()), S_FALSE);
+    EXPECT_EQ(list->NextT0InPeriod2(1, kJan1, kJan31, disp.ReleaseAndGetAddressOf()), S_FALSE);
     EXPECT_EQ(disp.Get(), nullptr);
     // The third form always gives a document: a blank one at the end.
-    EXPECT_EQ(list->NextT0InPeriod3(1, kJan1, kJan31, disp.GetAddressOf()), S_FALSE);
+    EXPECT_EQ(list->NextT0InPeriod3(1, kJan1, kJan31, disp.ReleaseAndGetAddressOf()), S_FALSE);
     ComPtr<IOrvDocument> blank;
     ASSERT_TRUE(disp);
     ASSERT_EQ(disp.As(&blank), S_OK);
@@ -64,10 +64,10 @@ TEST(ListCursor, NullOutPointersAreRefused) {
     ComPtr<IUnknown> doc;
     LONG result = 0;
     EXPECT_EQ(list->Next(nullptr, &result), E_POINTER);
-    EXPECT_EQ(list->Next(doc.GetAddressOf(), nullptr), E_POINTER);
+    EXPECT_EQ(list->Next(doc.ReleaseAndGetAddressOf(), nullptr), E_POINTER);
     EXPECT_EQ(list->Next2(nullptr), E_POINTER);
     EXPECT_EQ(list->NextT0OnDate(3, kJan1, nullptr, &result), E_POINTER);
-    EXPECT_EQ(list->NextT0OnDate(3, kJan1, doc.GetAddressOf(), nullptr), E_POINTER);
+    EXPECT_EQ(list->NextT0OnDate(3, kJan1, doc.ReleaseAndGetAddressOf(), nullptr), E_POINTER);
     EXPECT_EQ(list->NextT0InPeriod(3, kJan1, kJan31, nullptr), E_POINTER);
     EXPECT_EQ(list->NextT0CoveredByPeriod(3, kJan1, kJan31, nullptr), E_POINTER);
     EXPECT_EQ(list->NextT0CoveringPeriod(3, kJan1, kJan31, nullptr), E_POINTER);
@@ -76,7 +76,7 @@ TEST(ListCursor, NullOutPointersAreRefused) {
     ComPtr<IOrvENUMDocuments> en = Enumerator(list.Get());
     EXPECT_EQ(en->Next(nullptr), E_POINTER);
     EXPECT_EQ(en->NextT0InPeriod(3, kJan1, kJan31, nullptr), E_POINTER);
-    EXPECT_EQ(en->NextT0OnDate(3, kJan1, doc.GetAddressOf(), nullptr), E_POINTER);
+    EXPECT_EQ(en->NextT0OnDate(3, kJan1, doc.ReleaseAndGetAddressOf(), nullptr), E_POINTER);
     // None of them moved the cursor.
     list->Reset();
     EXPECT_EQ(DrainIds(list.Get()), (std::vector<LONG>{1, 2, 3, 4}));
@@ -94,14 +94,14 @@ TEST(ListCursor, AFilteredStepLeavesTheCursorAfterTheDocumentFound) {
     ComPtr<IOrvDocList> list = FourDocuments();
     list->Reset();
     ComPtr<IUnknown> doc;
-    ASSERT_EQ(list->NextT0InPeriod(3, kJan1, kJan31, doc.GetAddressOf()), S_OK);
+    ASSERT_EQ(list->NextT0InPeriod(3, kJan1, kJan31, doc.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(IdOf(doc.Get()), 2);
     EXPECT_EQ(ListNext(list.Get()), 3) << "a plain step goes on from there";
     // NextT0InPeriod2 gives the document's IDispatch.
     ComPtr<IDispatch> disp;
-    ASSERT_EQ(list->NextT0InPeriod2(3, kJan1, kJan31, disp.GetAddressOf()), S_OK);
+    ASSERT_EQ(list->NextT0InPeriod2(3, kJan1, kJan31, disp.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(IdOf(disp.Get()), 4);
-    EXPECT_EQ(list->NextT0InPeriod2(3, kJan1, kJan31, disp.GetAddressOf()), S_FALSE);
+    EXPECT_EQ(list->NextT0InPeriod2(3, kJan1, kJan31, disp.ReleaseAndGetAddressOf()), S_FALSE);
     EXPECT_EQ(disp.Get(), nullptr);
 }
 
@@ -112,10 +112,10 @@ TEST(ListCursor, AnEmptyEntryStopsTheCursorWithoutMovingIt) {
     list->Reset();
     ComPtr<IUnknown> doc;
     LONG result = 0;
-    EXPECT_EQ(list->Next(doc.GetAddressOf(), &result), E_UNEXPECTED);
+    EXPECT_EQ(list->Next(doc.ReleaseAndGetAddressOf(), &result), E_UNEXPECTED);
     EXPECT_EQ(result, -1);
-    EXPECT_EQ(list->Next(doc.GetAddressOf(), &result), E_UNEXPECTED) << "the cursor stayed on the empty entry";
-    EXPECT_EQ(list->NextT0InPeriod(3, kJan1, kJan31, doc.GetAddressOf()), E_UNEXPECTED);
+    EXPECT_EQ(list->Next(doc.ReleaseAndGetAddressOf(), &result), E_UNEXPECTED) << "the cursor stayed on the empty entry";
+    EXPECT_EQ(list->NextT0InPeriod(3, kJan1, kJan31, doc.ReleaseAndGetAddressOf()), E_UNEXPECTED);
     EXPECT_EQ(doc.Get(), nullptr);
     ComPtr<IOrvENUMDocuments> en = Enumerator(list.Get());
     EXPECT_EQ(EnumNext(en.Get()), -100);
@@ -133,7 +133,7 @@ TEST(Enumerators, StartTogetherAndMoveIndependently) {
     EXPECT_EQ(EnumNext(b.Get()), 2);
     EXPECT_EQ(ListNext(list.Get()), 1) << "the list's own cursor did not move";
     ComPtr<IUnknown> doc;
-    ASSERT_EQ(b->NextT0InPeriod(3, kJan1, kJan31, doc.GetAddressOf()), S_OK);
+    ASSERT_EQ(b->NextT0InPeriod(3, kJan1, kJan31, doc.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(IdOf(doc.Get()), 4);
     EXPECT_EQ(EnumNext(a.Get()), 4);
     EXPECT_EQ(EnumNext(a.Get()), 0);
@@ -162,8 +162,8 @@ TEST(Enumerators, TakenOrCopiedInTheMiddleOfAWalk) {
     // Copies of the list start at their first entry; the walk of the
     // original goes on where it was.
     ComPtr<IUnknown> shared, cloned;
-    ASSERT_EQ(list->CreateNewList(shared.GetAddressOf()), S_OK);
-    ASSERT_EQ(list->Clone(cloned.GetAddressOf()), S_OK);
+    ASSERT_EQ(list->CreateNewList(shared.ReleaseAndGetAddressOf()), S_OK);
+    ASSERT_EQ(list->Clone(cloned.ReleaseAndGetAddressOf()), S_OK);
     ComPtr<IOrvDocList> sharedList, clonedList;
     ASSERT_EQ(shared.As(&sharedList), S_OK);
     ASSERT_EQ(cloned.As(&clonedList), S_OK);
@@ -225,7 +225,7 @@ TEST(CursorThreads, TwoThreadsSharingTheListCursorGetDifferentDocuments) {
     auto drain = [&](int which) {
         for (;;) {
             ComPtr<IUnknown> doc;
-            if (list->NextT0InPeriod(3, kJan1, kJan31, doc.GetAddressOf()) != S_OK) break;
+            if (list->NextT0InPeriod(3, kJan1, kJan31, doc.ReleaseAndGetAddressOf()) != S_OK) break;
             seen[which].push_back(IdOf(doc.Get()));
         }
     };

@@ -31,7 +31,7 @@ TEST_F(Entries, AddingKeepsOrderAndDuplicatesAndRefusesWhatIsNotADocument) {
     // What the list hands out is the document's identity.
     list->Reset();
     ComPtr<IUnknown> first;
-    ASSERT_EQ(list->Next2(first.GetAddressOf()), S_OK);
+    ASSERT_EQ(list->Next2(first.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(first.Get(), Identity(c.Get()).Get());
 
     // An object that is not a document, and no object, change nothing.
@@ -55,13 +55,13 @@ TEST_F(Entries, FindingGivesTheFirstMatchOrNothing) {
     docs[1]->put_StaffOrderId(77);
     docs[2]->put_StaffOrderId(77);
     ComPtr<IUnknown> found;
-    ASSERT_EQ(list->get_DocumentOnId(10, found.GetAddressOf()), S_OK);
+    ASSERT_EQ(list->get_DocumentOnId(10, found.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(found.Get(), Identity(docs[0].Get()).Get());
-    EXPECT_EQ(list->get_DocumentOnId(11, found.GetAddressOf()), S_FALSE);
+    EXPECT_EQ(list->get_DocumentOnId(11, found.ReleaseAndGetAddressOf()), S_FALSE);
     EXPECT_EQ(found.Get(), nullptr);
-    ASSERT_EQ(list->get_DocumentOnSOId(77, found.GetAddressOf()), S_OK);
+    ASSERT_EQ(list->get_DocumentOnSOId(77, found.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(found.Get(), Identity(docs[1].Get()).Get());
-    EXPECT_EQ(list->get_DocumentOnSOId(78, found.GetAddressOf()), S_FALSE);
+    EXPECT_EQ(list->get_DocumentOnSOId(78, found.ReleaseAndGetAddressOf()), S_FALSE);
     EXPECT_EQ(list->get_DocumentOnId(10, nullptr), E_POINTER);
     EXPECT_EQ(list->get_DocumentOnSOId(77, nullptr), E_POINTER);
 }
@@ -75,7 +75,7 @@ TEST_F(Entries, RemovingTakesTheFirstEntryOfTheIdentifierWhenItsTypeAgrees) {
     list->Reset();
     EXPECT_EQ(DrainIds(list.Get()), (std::vector<LONG>{20, 10, 30}));
     ComPtr<IUnknown> found;
-    ASSERT_EQ(list->get_DocumentOnId(10, found.GetAddressOf()), S_OK);
+    ASSERT_EQ(list->get_DocumentOnId(10, found.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(found.Get(), Identity(docs[2].Get()).Get()) << "the second entry of the identifier stays";
 
     // An identifier that is not there: nothing happens.
@@ -100,7 +100,7 @@ TEST_F(Entries, RemovingWithAnotherTypeChangesNothingAndSaysWhy) {
     Bstr given, found;
     probe->get_DcType(given.ReleaseAndGetAddressOf());
     ComPtr<IUnknown> entry;
-    list->get_DocumentOnId(5, entry.GetAddressOf());
+    list->get_DocumentOnId(5, entry.ReleaseAndGetAddressOf());
     ComPtr<IOrvDocument> entryDoc;
     ASSERT_EQ(entry.As(&entryDoc), S_OK);
     entryDoc->get_DcType(found.ReleaseAndGetAddressOf());
@@ -143,16 +143,16 @@ TEST_F(Entries, CloneCopiesTheDocumentsAndCreateNewListSharesThem) {
     ComPtr<IOrvDocList> list = ListOf({{3, 1, kJan1, kJan31}, {4, 2, kJan1, kJan31}}, &docs);
     docs[0]->put_Memo(Bstr(u"первый"));
     ComPtr<IUnknown> cloned, shared;
-    ASSERT_EQ(list->Clone(cloned.GetAddressOf()), S_OK);
-    ASSERT_EQ(list->CreateNewList(shared.GetAddressOf()), S_OK);
+    ASSERT_EQ(list->Clone(cloned.ReleaseAndGetAddressOf()), S_OK);
+    ASSERT_EQ(list->CreateNewList(shared.ReleaseAndGetAddressOf()), S_OK);
     ComPtr<IOrvDocList> clonedList, sharedList;
     ASSERT_EQ(cloned.As(&clonedList), S_OK);
     ASSERT_EQ(shared.As(&sharedList), S_OK);
     EXPECT_EQ(cloned.Get(), Identity(clonedList.Get()).Get()) << "the new list's identity is returned";
 
     ComPtr<IUnknown> copy, same;
-    ASSERT_EQ(clonedList->get_DocumentOnId(1, copy.GetAddressOf()), S_OK);
-    ASSERT_EQ(sharedList->get_DocumentOnId(1, same.GetAddressOf()), S_OK);
+    ASSERT_EQ(clonedList->get_DocumentOnId(1, copy.ReleaseAndGetAddressOf()), S_OK);
+    ASSERT_EQ(sharedList->get_DocumentOnId(1, same.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_NE(copy.Get(), Identity(docs[0].Get()).Get());
     EXPECT_EQ(same.Get(), Identity(docs[0].Get()).Get());
 
@@ -192,7 +192,7 @@ TEST_F(Entries, LockListHoldsOtherThreadsOutUntilUnlockList) {
     EXPECT_FALSE(added) << "the other thread waits for the lock";
     // The holder's own calls go through.
     ComPtr<IUnknown> found;
-    EXPECT_EQ(list->get_DocumentOnId(1, found.GetAddressOf()), S_OK);
+    EXPECT_EQ(list->get_DocumentOnId(1, found.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(list->UnlockList(), S_OK);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_FALSE(added) << "one LockList is still held";
@@ -200,14 +200,6 @@ TEST_F(Entries, LockListHoldsOtherThreadsOutUntilUnlockList) {
     other.join();
     EXPECT_TRUE(added);
     EXPECT_EQ(list->UnlockList(), E_UNEXPECTED);
-}
-
-TEST_F(Entries, ForeignStatusIsAlwaysOne) {
-    ComPtr<IOrvDocList> list = NewList();
-    LONG status = 0;
-    EXPECT_EQ(list->GetFrgnStatusOnDate(-1, 0.0, 5, &status), S_OK);
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(list->GetFrgnStatusOnDate(0, kJan1, 0, nullptr), E_POINTER);
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ ComPtr<IOrvRefItem> Item(LONG number, std::u16string_view code, std::u16string_v
 
 LONG NumberOf(IUnknown* p) {
     ComPtr<IOrvRefItem> item;
-    if (!p || FAILED(p->QueryInterface(IID_IOrvRefItem, reinterpret_cast<void**>(item.GetAddressOf())))) return -1;
+    if (!p || FAILED(p->QueryInterface(IID_IOrvRefItem, reinterpret_cast<void**>(item.ReleaseAndGetAddressOf())))) return -1;
     LONG n = -1;
     item->get_Index(&n);
     return n;
@@ -47,24 +47,24 @@ protected:
     LONG ByName(const char16_t* name) {
         ComPtr<IUnknown> p;
         Bstr text = name ? Bstr(name) : Bstr();
-        HRESULT hr = list->FindItem(text, p.GetAddressOf());
+        HRESULT hr = list->FindItem(text, p.ReleaseAndGetAddressOf());
         return Found(hr, p.Get());
     }
     LONG ByCode(const char16_t* code) {
         ComPtr<IUnknown> p;
         Bstr text(code);
-        HRESULT hr = list->FindByCode(text, p.GetAddressOf());
+        HRESULT hr = list->FindByCode(text, p.ReleaseAndGetAddressOf());
         return Found(hr, p.Get());
     }
     LONG ByBoth(const char16_t* name, const char16_t* code) {
         ComPtr<IUnknown> p;
         Bstr n(name), c(code);
-        HRESULT hr = list->FindByCodeAndName(n, c, p.GetAddressOf());
+        HRESULT hr = list->FindByCodeAndName(n, c, p.ReleaseAndGetAddressOf());
         return Found(hr, p.Get());
     }
     LONG ByNumber(LONG number) {
         ComPtr<IUnknown> p;
-        HRESULT hr = list->get_Item(number, p.GetAddressOf());
+        HRESULT hr = list->get_Item(number, p.ReleaseAndGetAddressOf());
         return Found(hr, p.Get());
     }
     std::u16string Piped(LONG param) {
@@ -95,15 +95,15 @@ TEST_F(InstanceList, WalksAndFindsByNumber) {
     std::vector<LONG> order;
     for (;;) {
         ComPtr<IUnknown> p;
-        if (list->Next(p.GetAddressOf()) != S_OK) break;
+        if (list->Next(p.ReleaseAndGetAddressOf()) != S_OK) break;
         order.push_back(NumberOf(p.Get()));
     }
     EXPECT_EQ(order, (std::vector<LONG>{3, 7, 5, 9}));
     ComPtr<IDispatch> disp;
-    EXPECT_EQ(list->Next2(disp.GetAddressOf()), S_FALSE);
+    EXPECT_EQ(list->Next2(disp.ReleaseAndGetAddressOf()), S_FALSE);
     EXPECT_EQ(disp.Get(), nullptr);
     ASSERT_EQ(list->Reset(), S_OK);
-    ASSERT_EQ(list->Next2(disp.GetAddressOf()), S_OK);
+    ASSERT_EQ(list->Next2(disp.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(NumberOf(disp.Get()), 3);
 
     EXPECT_EQ(ByNumber(5), 5);
@@ -114,7 +114,7 @@ TEST_F(InstanceList, WalksAndFindsByNumber) {
     ComPtr<IOrvRefItem> again = Item(5, u"X", u"Повтор");
     list->AddItem(again.Get());
     ComPtr<IUnknown> p;
-    ASSERT_EQ(list->get_Item(5, p.GetAddressOf()), S_OK);
+    ASSERT_EQ(list->get_Item(5, p.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(p.Get(), Identity(again.Get()).Get());
     EXPECT_EQ(list->AddItem(nullptr), E_POINTER);
     EXPECT_EQ(list->Next(nullptr), E_POINTER);
@@ -141,9 +141,9 @@ TEST_F(InstanceList, FindsByCodeAndNameWithoutRegardToCase) {
     list->AddItem(Item(11, u"L", std::u16string(512, u'Я')).Get());
     EXPECT_EQ(ByName(longName.c_str()), 11);
     ComPtr<IDispatch> disp;
-    ASSERT_EQ(list->FindByCode2(Bstr(u"l"), disp.GetAddressOf()), S_OK);
+    ASSERT_EQ(list->FindByCode2(Bstr(u"l"), disp.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(NumberOf(disp.Get()), 11);
-    EXPECT_EQ(list->FindByCode2(Bstr(u"none"), disp.GetAddressOf()), S_FALSE);
+    EXPECT_EQ(list->FindByCode2(Bstr(u"none"), disp.ReleaseAndGetAddressOf()), S_FALSE);
     EXPECT_EQ(list->FindItem(nullptr, nullptr), E_POINTER);
 }
 
@@ -210,7 +210,7 @@ TEST_F(InstanceList, TheXmlFormReadBackEqualsTheListWritten) {
     ASSERT_EQ(xml->get_FullString(again.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(again.View(), written);
     ComPtr<IUnknown> p;
-    ASSERT_EQ(copy->get_Item(7, p.GetAddressOf()), S_OK);
+    ASSERT_EQ(copy->get_Item(7, p.ReleaseAndGetAddressOf()), S_OK);
     ComPtr<IOrvRefItem> item;
     ASSERT_EQ(p.As(&item), S_OK);
     SHORT flag = 0;

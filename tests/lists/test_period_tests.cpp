@@ -74,7 +74,7 @@ std::vector<LONG> Walk(const Step& step) {
     std::vector<LONG> ids;
     for (int guard = 0; guard < 1000; ++guard) {
         ComPtr<IUnknown> doc;
-        HRESULT hr = step(doc.GetAddressOf());
+        HRESULT hr = step(doc.ReleaseAndGetAddressOf());
         if (hr == S_FALSE) {
             EXPECT_EQ(doc.Get(), nullptr);
             break;
@@ -154,7 +154,7 @@ TEST(PeriodTestsSample, TheDocumentOfTenthToTwentiethJanuary) {
     auto found = [&](HRESULT (IOrvDocList::*test)(LONG, DATE, DATE, IUnknown**), DATE a, DATE b) {
         list->Reset();
         ComPtr<IUnknown> doc;
-        HRESULT hr = (list.Get()->*test)(2, a, b, doc.GetAddressOf());
+        HRESULT hr = (list.Get()->*test)(2, a, b, doc.ReleaseAndGetAddressOf());
         EXPECT_EQ(hr == S_OK, doc != nullptr);
         return hr == S_OK;
     };

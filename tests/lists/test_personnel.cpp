@@ -307,7 +307,7 @@ TEST_F(Personnel, ChildrenAsPipedText) {
 TEST_F(Personnel, AccountsOfBankDocumentsNotInForceAreHidden) {
     ComPtr<IOrvDatabase> db;
     ASSERT_EQ(CoCreateInstance(CLSID_OrvMemoryDatabase, nullptr, CLSCTX_ALL, IID_IOrvDatabase,
-                               reinterpret_cast<void**>(db.GetAddressOf())),
+                               reinterpret_cast<void**>(db.ReleaseAndGetAddressOf())),
               S_OK);
     const DATE on = Day(2024, 6, 15);
     auto bank = [&](DATE dn, DATE dk, LONG account) {
@@ -332,14 +332,14 @@ TEST_F(Personnel, AccountsOfBankDocumentsNotInForceAreHidden) {
     }
     auto hiddenIds = [&](IUnknown* given) {
         ComPtr<IDispatch> result;
-        EXPECT_EQ(list->GetAccountsToHide(employeeUnknown.Get(), given, on, 3, result.GetAddressOf()), S_OK);
+        EXPECT_EQ(list->GetAccountsToHide(employeeUnknown.Get(), given, on, 3, result.ReleaseAndGetAddressOf()), S_OK);
         std::vector<LONG> ids;
         ComPtr<IOrvItemList> hidden;
         if (!result || FAILED(result.As(&hidden))) return std::vector<LONG>{-1};
         hidden->Reset();
         for (;;) {
             ComPtr<IUnknown> item;
-            if (hidden->Next(item.GetAddressOf()) != S_OK) break;
+            if (hidden->Next(item.ReleaseAndGetAddressOf()) != S_OK) break;
             ComPtr<IOrvRefItem> ref;
             item.As(&ref);
             LONG id = 0;

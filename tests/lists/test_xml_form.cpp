@@ -11,7 +11,7 @@ namespace {
 ComPtr<IXMLDOMDocument> Load(BSTR text) {
     ComPtr<IXMLDOMDocument> dom;
     EXPECT_EQ(CoCreateInstance(CLSID_DOMDocument40, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument,
-                               reinterpret_cast<void**>(dom.GetAddressOf())),
+                               reinterpret_cast<void**>(dom.ReleaseAndGetAddressOf())),
               S_OK);
     VARIANT_BOOL ok = VARIANT_FALSE;
     EXPECT_EQ(dom->loadXML(text, &ok), S_OK);
@@ -22,12 +22,12 @@ ComPtr<IXMLDOMDocument> Load(BSTR text) {
 std::vector<ComPtr<IXMLDOMElement>> Children(IXMLDOMNode* node) {
     std::vector<ComPtr<IXMLDOMElement>> out;
     ComPtr<IXMLDOMNode> child;
-    node->get_firstChild(child.GetAddressOf());
+    node->get_firstChild(child.ReleaseAndGetAddressOf());
     while (child) {
         ComPtr<IXMLDOMElement> element;
         if (SUCCEEDED(child.As(&element))) out.push_back(element);
         ComPtr<IXMLDOMNode> next;
-        child->get_nextSibling(next.GetAddressOf());
+        child->get_nextSibling(next.ReleaseAndGetAddressOf());
         child = next;
     }
     return out;
@@ -36,12 +36,12 @@ std::vector<ComPtr<IXMLDOMElement>> Children(IXMLDOMNode* node) {
 std::vector<std::u16string> AttributeNames(IXMLDOMElement* element) {
     std::vector<std::u16string> names;
     ComPtr<IXMLDOMNamedNodeMap> map;
-    element->get_attributes(map.GetAddressOf());
+    element->get_attributes(map.ReleaseAndGetAddressOf());
     LONG n = 0;
     map->get_length(&n);
     for (LONG i = 0; i < n; ++i) {
         ComPtr<IXMLDOMNode> a;
-        map->get_item(i, a.GetAddressOf());
+        map->get_item(i, a.ReleaseAndGetAddressOf());
         Bstr name;
         a->get_nodeName(name.ReleaseAndGetAddressOf());
         names.emplace_back(name.View());
@@ -63,7 +63,7 @@ std::u16string DoubleText(double value) {
 
 Bstr FullString(IUnknown* list) {
     ComPtr<IOrvObjAsXmlString> xml;
-    EXPECT_EQ(list->QueryInterface(IID_IOrvObjAsXmlString, reinterpret_cast<void**>(xml.GetAddressOf())), S_OK);
+    EXPECT_EQ(list->QueryInterface(IID_IOrvObjAsXmlString, reinterpret_cast<void**>(xml.ReleaseAndGetAddressOf())), S_OK);
     Bstr text;
     EXPECT_EQ(xml->get_FullString(text.ReleaseAndGetAddressOf()), S_OK);
     return text;
@@ -71,7 +71,7 @@ Bstr FullString(IUnknown* list) {
 
 HRESULT PutFullString(IUnknown* list, std::u16string_view text) {
     ComPtr<IOrvObjAsXmlString> xml;
-    EXPECT_EQ(list->QueryInterface(IID_IOrvObjAsXmlString, reinterpret_cast<void**>(xml.GetAddressOf())), S_OK);
+    EXPECT_EQ(list->QueryInterface(IID_IOrvObjAsXmlString, reinterpret_cast<void**>(xml.ReleaseAndGetAddressOf())), S_OK);
     return xml->put_FullString(Bstr(text));
 }
 
@@ -88,7 +88,7 @@ TEST_F(XmlForm, ShortFormOfAnEmptyListIsTheBareElement) {
     ASSERT_EQ(xml->get_ShortString(text.ReleaseAndGetAddressOf()), S_OK);
     ComPtr<IXMLDOMDocument> dom = Load(text);
     ComPtr<IXMLDOMElement> root;
-    dom->get_documentElement(root.GetAddressOf());
+    dom->get_documentElement(root.ReleaseAndGetAddressOf());
     ASSERT_TRUE(root);
     Bstr name;
     root->get_tagName(name.ReleaseAndGetAddressOf());
@@ -120,7 +120,7 @@ TEST_F(XmlForm, ShortFormWritesTheFieldsInOrderAndTheExtrasOfTheirTypes) {
     ASSERT_EQ(xml->get_ShortString(text.ReleaseAndGetAddressOf()), S_OK);
     ComPtr<IXMLDOMDocument> dom = Load(text);
     ComPtr<IXMLDOMElement> root;
-    dom->get_documentElement(root.GetAddressOf());
+    dom->get_documentElement(root.ReleaseAndGetAddressOf());
     auto items = Children(root.Get());
     ASSERT_EQ(items.size(), docs.size());
 
@@ -199,8 +199,8 @@ TEST_F(XmlForm, TheFullFormReadBackEqualsTheListWritten) {
     for (int i = 0; i < 25; ++i) {
         ComPtr<IUnknown> a, b;
         LONG r = 0;
-        ASSERT_EQ(list->Next(a.GetAddressOf(), &r), S_OK);
-        ASSERT_EQ(copy->Next(b.GetAddressOf(), &r), S_OK);
+        ASSERT_EQ(list->Next(a.ReleaseAndGetAddressOf(), &r), S_OK);
+        ASSERT_EQ(copy->Next(b.ReleaseAndGetAddressOf(), &r), S_OK);
         ComPtr<IOrvDocument> da, db;
         ASSERT_EQ(a.As(&da), S_OK);
         ASSERT_EQ(b.As(&db), S_OK);
@@ -218,7 +218,7 @@ TEST_F(XmlForm, ParseInAppendsToTheCallersElementAndParseFromSkipsOtherElements)
     ComPtr<IOrvDocList> list = MixedList(2);
     ComPtr<IXMLDOMDocument> dom = Load(Bstr(u"<HOLDER><KEEP/></HOLDER>"));
     ComPtr<IXMLDOMElement> root;
-    dom->get_documentElement(root.GetAddressOf());
+    dom->get_documentElement(root.ReleaseAndGetAddressOf());
     ComPtr<IOrvObjAsXmlString> xml;
     ASSERT_EQ(list.As(&xml), S_OK);
     ASSERT_EQ(xml->ParseIn(root.Get(), 5), S_OK);

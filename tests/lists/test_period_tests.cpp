@@ -149,29 +149,6 @@ TEST_F(PeriodTests, ZeroAndOpenAskedPeriodsAreComparedAsTheyStand) {
     EXPECT_STREQ(kRows[onZero[1] - 1].what, "no dates");
 }
 
-TEST(PeriodTestsSample, TheDocumentOfTenthToTwentiethJanuary) {
-    ComPtr<IOrvDocList> list = ListOf({{2, 1, Day(2024, 1, 10), Day(2024, 1, 20)}});
-    auto found = [&](HRESULT (IOrvDocList::*test)(LONG, DATE, DATE, IUnknown**), DATE a, DATE b) {
-        list->Reset();
-        ComPtr<IUnknown> doc;
-        HRESULT hr = (list.Get()->*test)(2, a, b, doc.ReleaseAndGetAddressOf());
-        EXPECT_EQ(hr == S_OK, doc != nullptr);
-        return hr == S_OK;
-    };
-    EXPECT_TRUE(found(&IOrvDocList::NextT0InPeriod, Day(2024, 1, 20), Day(2024, 1, 31)));
-    EXPECT_TRUE(found(&IOrvDocList::NextT0InPeriod, Day(2024, 1, 1), Day(2024, 1, 10)));
-    EXPECT_FALSE(found(&IOrvDocList::NextT0InPeriod, Day(2024, 1, 21), Day(2024, 1, 31)));
-    EXPECT_FALSE(found(&IOrvDocList::NextT0InPeriod, Day(2024, 1, 1), Day(2024, 1, 9)));
-    EXPECT_TRUE(found(&IOrvDocList::NextT0CoveredByPeriod, Day(2024, 1, 10), Day(2024, 1, 20)));
-    EXPECT_TRUE(found(&IOrvDocList::NextT0CoveredByPeriod, Day(2024, 1, 1), Day(2024, 1, 31)));
-    EXPECT_FALSE(found(&IOrvDocList::NextT0CoveredByPeriod, Day(2024, 1, 11), Day(2024, 1, 31)));
-    EXPECT_FALSE(found(&IOrvDocList::NextT0CoveredByPeriod, Day(2024, 1, 1), Day(2024, 1, 19)));
-    EXPECT_TRUE(found(&IOrvDocList::NextT0CoveringPeriod, Day(2024, 1, 10), Day(2024, 1, 20)));
-    EXPECT_TRUE(found(&IOrvDocList::NextT0CoveringPeriod, Day(2024, 1, 12), Day(2024, 1, 15)));
-    EXPECT_FALSE(found(&IOrvDocList::NextT0CoveringPeriod, Day(2024, 1, 5), Day(2024, 1, 15)));
-    EXPECT_FALSE(found(&IOrvDocList::NextT0CoveringPeriod, Day(2024, 1, 12), Day(2024, 1, 21)));
-}
-
 TEST(PeriodTestsTypes, OneAndFortyEightAreOneFamilyOtherTypesStandAlone) {
     const DATE a = Day(2024, 1, 1), b = Day(2024, 1, 31);
     ComPtr<IOrvDocList> list = ListOf({{1, 1, a, b}, {48, 2, a, b}, {2, 3, a, b}, {49, 4, a, b}, {0, 5, a, b}});

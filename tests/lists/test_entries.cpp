@@ -34,6 +34,16 @@ TEST_F(Entries, AddingKeepsOrderAndDuplicatesAndRefusesWhatIsNotADocument) {
     ASSERT_EQ(list->Next2(first.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(first.Get(), Identity(c.Get()).Get());
 
+    // A document given by its IDispatch is stored by its identity too.
+    ComPtr<IDispatch> disp;
+    ASSERT_EQ(b.As(&disp), S_OK);
+    ASSERT_NE(static_cast<IUnknown*>(disp.Get()), Identity(b.Get()).Get());
+    ASSERT_EQ(list->AddItem(disp.Get(), &result), S_OK);
+    ComPtr<IUnknown> last;
+    ASSERT_EQ(list->get_DocumentOnId(2, last.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_EQ(last.Get(), Identity(b.Get()).Get());
+    EXPECT_EQ(list->RemoveDocument(disp.Get()), S_OK);
+
     // An object that is not a document, and no object, change nothing.
     ComPtr<IOrvInstanceList> notADocument;
     ASSERT_EQ(orv::CreateObject<orv::OrvInstanceList>(&notADocument), S_OK);

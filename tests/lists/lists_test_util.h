@@ -26,14 +26,14 @@ inline DATE Day(int y, unsigned m, unsigned d) {
         (sys_days{year{y} / month{m} / day{d}} - sys_days{year{1899} / December / day{30}}).count());
 }
 
-struct DocSpec {
+struct DocFields {
     LONG type = 0;
     LONG id = 0;
     DATE dn = 0.0;
     DATE dk = 0.0;
 };
 
-inline ComPtr<IOrvDocument> MakeDoc(const DocSpec& s) {
+inline ComPtr<IOrvDocument> MakeDoc(const DocFields& s) {
     ComPtr<IOrvDocument> doc;
     EXPECT_EQ(orv::CreateObject<orv::OrvDocument>(&doc), S_OK);
     EXPECT_EQ(doc->put_lDcType(s.type), S_OK);
@@ -55,9 +55,9 @@ inline void Add(IOrvDocList* list, IOrvDocument* doc) {
     ASSERT_EQ(result, 0);
 }
 
-inline ComPtr<IOrvDocList> ListOf(std::initializer_list<DocSpec> specs, std::vector<ComPtr<IOrvDocument>>* docs = nullptr) {
+inline ComPtr<IOrvDocList> ListOf(std::initializer_list<DocFields> fields, std::vector<ComPtr<IOrvDocument>>* docs = nullptr) {
     ComPtr<IOrvDocList> list = NewList();
-    for (const DocSpec& s : specs) {
+    for (const DocFields& s : fields) {
         ComPtr<IOrvDocument> doc = MakeDoc(s);
         Add(list.Get(), doc.Get());
         if (docs) docs->push_back(doc);

@@ -291,10 +291,15 @@ HRESULT OrvLPDoc::get_Address(LONG lPipeId, BSTR* pVal) {
     *pVal = nullptr;
     return Locked([&] {
         if (!initialized_) {
-            // The address is read once: the database service fills the
-            // extension first, then the body is decoded.
-            LONG result = 0;
-            Check(Document()->InitInnerDocExtension(lPipeId, &result), IID_IOrvDocument);
+            // The address is read once: the database service (when the
+            // document has one) fills the extension first, then the body is
+            // decoded. A document without a service is read as it stands.
+            ComPtr<IUnknown> database;
+            Check(Document()->get_OrvBD(database.GetAddressOf()), IID_IOrvDocument);
+            if (database) {
+                LONG result = 0;
+                Check(Document()->InitInnerDocExtension(lPipeId, &result), IID_IOrvDocument);
+            }
             Load();
         }
         return ext::CopyText(address_, pVal);

@@ -219,8 +219,11 @@ HRESULT OrvS1Doc::InitFromExtension() {
             ComPtr<IXMLDOMDocument> parsed = sums::ParseXml(body.View());
             if (!parsed) return S_OK;  // a body that does not parse leaves the table as it was
             ComPtr<IXMLDOMElement> root = sums::SelectElement(parsed.Get(), kRoot);
-            table_.SetCount(0);
-            if (root) Merge(root.Get());
+            if (!root) return S_OK;
+            Merge(root.Get());
+            // The count covers the list as merged: entries the body only
+            // added to count as well as the ones it filled.
+            table_.SetCount(table_.Used());
             return S_OK;
         }
         const std::string bytes = sums::BodyBytes(ext.Get());

@@ -210,20 +210,22 @@ HRESULT OrvLPDoc::Count(LONG pipeId, bool dependants, LONG* pVal) {
         const LONG type = record::ReadHundredths(doc, record::Sum::Dcms0) & 3;
         if ((type == 2) != dependants || n == 0) return S_OK;
         const auto k = (static_cast<uint32_t>(record::ReadHundredths(doc, kDiscountTypes)) >> 8) & 0xFFu;
-        *pVal = n;
-        if (k == 0) return S_OK;
+        if (k == 0) {
+            *pVal = n;
+            return S_OK;
+        }
+        // Without a database service the table cannot be asked: the
+        // document's refusal (E_UNEXPECTED) ends the count.
         ComPtr<IUnknown> database;
         Check(doc->get_OrvBD(database.GetAddressOf()), IID_IOrvDocument);
-        if (!database) {
-            *pVal = 0;
-            throw ComError{E_POINTER, IID_IOrvReferenceSource};  // the table cannot be asked
-        }
+        if (!database) throw ComError{E_UNEXPECTED, IID_IOrvDocument};
         ComPtr<IOrvReferenceSource> source;
         Check(database->QueryInterface(IID_IOrvReferenceSource, reinterpret_cast<void**>(source.GetAddressOf())),
               IID_IOrvReferenceSource);
         ComPtr<IUnknown> entry;
         Check(source->GetEntryPiped(pipeId, static_cast<LONG>(k), kDiscountTypeTable, entry.GetAddressOf()),
               IID_IOrvReferenceSource);
+        *pVal = n;
         if (!entry) return S_OK;
         ComPtr<IOrvRefItem> item;
         Check(entry->QueryInterface(IID_IOrvRefItem, reinterpret_cast<void**>(item.GetAddressOf())), IID_IOrvRefItem);
@@ -295,8 +297,7 @@ HRESULT OrvLPDoc::get_Address(LONG lPipeId, BSTR* pVal) {
             // document has one) fills the extension first, then the body is
             // decoded. A document without a service is read as it stands.
             ComPtr<IUnknown> database;
-            Check(Document()->get_OrvBD(database.GetAddressOf()), IID_IOrvDocument);
-            if (database) {
+            if (SUCCEEDED(Document()->get_OrvBD(database.GetAddressOf())) && database) {
                 LONG result = 0;
                 Check(Document()->InitInnerDocExtension(lPipeId, &result), IID_IOrvDocument);
             }

@@ -309,6 +309,7 @@ HRESULT OrvLPDoc::get_Address(LONG lPipeId, BSTR* pVal) {
 
 HRESULT OrvLPDoc::put_Address(BSTR newVal) {
     return Locked([&] {
+        Document();
         std::u16string text = ext::TextOf(newVal);
         SetVersion(1);
         address_ = std::move(text);
@@ -316,14 +317,20 @@ HRESULT OrvLPDoc::put_Address(BSTR newVal) {
     });
 }
 
+// The notification fields live in the object, but like every property of
+// this kind they answer E_POINTER when the object has no document.
 HRESULT OrvLPDoc::GetText(const std::u16string& field, BSTR* pVal) {
     if (!pVal) return E_POINTER;
     *pVal = nullptr;
-    return Locked([&] { return ext::CopyText(field, pVal); });
+    return Locked([&] {
+        Document();
+        return ext::CopyText(field, pVal);
+    });
 }
 
 HRESULT OrvLPDoc::PutText(std::u16string& field, BSTR value) {
     return Locked([&] {
+        Document();
         field = ext::TextOf(value);
         return S_OK;
     });
@@ -332,6 +339,7 @@ HRESULT OrvLPDoc::PutText(std::u16string& field, BSTR value) {
 HRESULT OrvLPDoc::get_UvedomDate(DATE* pVal) {
     if (!pVal) return E_POINTER;
     return Locked([&] {
+        Document();
         *pVal = uvedomDate_;
         return S_OK;
     });
@@ -339,6 +347,7 @@ HRESULT OrvLPDoc::get_UvedomDate(DATE* pVal) {
 
 HRESULT OrvLPDoc::put_UvedomDate(DATE newVal) {
     return Locked([&] {
+        Document();
         uvedomDate_ = newVal;
         return S_OK;
     });

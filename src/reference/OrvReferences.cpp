@@ -28,6 +28,7 @@ namespace orv {
 
 HRESULT OrvJobPosition::get_Category(LONG* pVal) {
     if (!pVal) return E_POINTER;
+    *pVal = 0;
     return Locked([&] {
         SHORT value = 0;
         Check(Item()->get_Flag3(&value), IID_IOrvRefItem);

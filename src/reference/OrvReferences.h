@@ -44,6 +44,7 @@ protected:
     template <class T>
     HRESULT ItemGet(HRESULT (IOrvRefItem::*get)(T*), T* out) {
         if (!out) return E_POINTER;
+        *out = T{};
         return this->Locked([&] {
             Check((Item().Get()->*get)(out), IID_IOrvRefItem);
             return S_OK;

@@ -201,6 +201,11 @@ TEST_F(Allowance, WithoutADocumentEveryPropertyIsRefused) {
     EXPECT_EQ(alone->put_MrotDiscountBase(1), E_POINTER);
     EXPECT_EQ(alone->get_TaxTableNumber(&s), E_POINTER);
     EXPECT_EQ(alone->get_NumChildren(0, &v), E_POINTER);
+    BSTR t = nullptr;
+    EXPECT_EQ(alone->get_UvedomNumber(&t), E_POINTER);
+    EXPECT_EQ(alone->put_Address(Bstr(u"x")), E_POINTER);
+    EXPECT_EQ(alone->get_Address(0, &t), E_POINTER);
+    EXPECT_EQ(t, nullptr);
 }
 
 }  // namespace

@@ -110,7 +110,7 @@ TEST(Distribution, CreateDistributionInPaysHandsOutAPaySumList) {
     LONG code = 0;
     ASSERT_EQ(s1b->get_PayCode(0, &code), S_OK);
     EXPECT_EQ(code, 9);
-    EXPECT_EQ(ri->CreateDistributionInPays(Bstr(u"<RISUMS"), other.GetAddressOf()), E_INVALIDARG);
+    EXPECT_EQ(ri->CreateDistributionInPays(Bstr(u"<RISUMS"), other.ReleaseAndGetAddressOf()), E_INVALIDARG);
     EXPECT_EQ(ri->CreateDistributionInPays(nullptr, nullptr), E_POINTER);
 }
 

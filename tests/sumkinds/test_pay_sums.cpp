@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 namespace {
 
 using namespace sumtest;
@@ -310,6 +313,36 @@ TEST_F(PaySums, WorkingDaysAndHoursAreRecordFieldsOfTheDocument) {
     EXPECT_EQ(alone->UpdateExtension(), E_POINTER);
     LONG r = 0;
     EXPECT_EQ(alone->AddSum(1, 0, Cy(1), 0, 0, &r), S_OK);  // the table itself needs no document
+}
+
+TEST_F(PaySums, ConcurrentMergesIntoOneObjectLoseNothing) {
+    ComPtr<IOrvS1Doc> s1 = Attach(1);
+    constexpr int kThreads = 4, kRounds = 500;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kRounds; ++i) {
+                LONG r = 0;
+                s1->AddSum(100 + (i % 5), t % 2, Cy(100), 1, 2, &r);
+                if (i % 50 == 0) s1->AddSumsXml(Bstr(u"<S1SUMS><S1SUM CODE=\"900\" VAL=\"1\"/></S1SUMS>"));
+            }
+        });
+    }
+    for (std::thread& th : threads) th.join();
+    LONGLONG total = 0;
+    LONG days = 0;
+    for (LONG i = 0; i < Count(s1.Get()); ++i) {
+        const Entry e = Read(s1.Get(), i);
+        if (e.code == 900) {
+            EXPECT_EQ(e.rawSum, kThreads * (kRounds / 50) * 10000LL);
+            continue;
+        }
+        total += e.rawSum;
+        days += e.days;
+    }
+    EXPECT_EQ(Count(s1.Get()), 11);  // five codes by two work types, and the merged text entry
+    EXPECT_EQ(total, kThreads * kRounds * 100LL);
+    EXPECT_EQ(days, kThreads * kRounds);
 }
 
 }  // namespace

@@ -23,3 +23,22 @@ HRESULT CreateReferenceItem(IUnknown* outer, LONG kind, REFCLSID clsid, ComPtr<I
 }
 
 }  // namespace orv
+
+namespace orv {
+
+HRESULT OrvJobPosition::get_Category(LONG* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = 0;
+    return Locked([&] {
+        SHORT value = 0;
+        Check(Item()->get_Flag3(&value), IID_IOrvRefItem);
+        *pVal = value;
+        return S_OK;
+    });
+}
+
+HRESULT OrvJobPosition::put_Category(LONG newVal) {
+    return ItemPut(&IOrvRefItem::put_Flag3, static_cast<SHORT>(static_cast<uint16_t>(newVal & 0xFFFF)));
+}
+
+}  // namespace orv

@@ -19,6 +19,10 @@ namespace {
 using V = OrvBLDocProtocol::Values;
 using Member = std::variant<CY V::*, LONG V::*, SHORT V::*, double V::*, std::u16string V::*>;
 
+// The element name the premium-based average shares: the embedded text's
+// root and the scalar SrednFromPrem (see ReadCalculation).
+constexpr const OLECHAR* kSrednFromPremName = u"SREDNFROMPREM";
+
 struct Scalar {
     const OLECHAR* name;
     Member member;
@@ -53,7 +57,7 @@ const Scalar kScalars[] = {
     {u"TOTSUMFORSREDN2", &V::totSumForSredn2},
     {u"TOTBLSUM2", &V::totBlSum2},
     {u"T0", &V::originatorType},
-    {u"SREDNFROMPREM", &V::srednFromPrem},
+    {kSrednFromPremName, &V::srednFromPrem},
     {u"DN", &V::dn},
     {u"DK", &V::dk},
     {u"STYPE", &V::sType},
@@ -70,7 +74,7 @@ struct Embedded {
 const Embedded kEmbedded[] = {
     {u"PREMPROT", &V::xmlPremProtocol},
     {u"DRPREMPROT", &V::xmlDirectPremProtocol},
-    {u"SREDNFROMPREM", &V::xmlSrednFromPrem},
+    {kSrednFromPremName, &V::xmlSrednFromPrem},
 };
 
 constexpr const OLECHAR* kRoot = u"BLPR5";
@@ -142,14 +146,25 @@ struct Calculation {
 
 void ReadCalculation(IXMLDOMElement* element, Calculation& into) {
     for (const Embedded& e : kEmbedded) {
+        if (e.member == &V::xmlSrednFromPrem) continue;
         if (ComPtr<IXMLDOMNode> node = SelectNode(element, e.name)) into.values.*e.member = XmlOf(node.Get());
     }
+    // Both the embedded text and the scalar are "SREDNFROMPREM" children,
+    // written in that order. With two or more, the first is the embedded
+    // text and the last the scalar; a single one is the scalar (every
+    // protocol writes the scalar), so a text written and read comes back the
+    // same.
+    const auto averages = SelectElements(element, kSrednFromPremName);
+    if (averages.size() >= 2) into.values.xmlSrednFromPrem = XmlOf(averages.front().Get());
     for (const Scalar& s : kScalars) {
         std::visit(
             [&](auto member) {
                 using T = std::remove_reference_t<decltype(into.values.*member)>;
                 blvalues::Value value{T{}};
-                blvalues::Read(element, s.name, value);
+                if (s.name == kSrednFromPremName)
+                    blvalues::ReadFrom(averages.empty() ? nullptr : averages.back().Get(), value);
+                else
+                    blvalues::Read(element, s.name, value);
                 into.values.*member = std::get<T>(std::move(value));
             },
             s.member);

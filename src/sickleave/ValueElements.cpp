@@ -28,29 +28,32 @@ void Write(IXMLDOMDocument* xml, IXMLDOMElement* parent, const OLECHAR* name, co
 }
 
 void Read(IXMLDOMElement* parent, const OLECHAR* name, Value& value) {
-    ComPtr<IXMLDOMElement> element = ext::ChildElement(parent, name);
+    ReadFrom(ext::ChildElement(parent, name).Get(), value);
+}
+
+void ReadFrom(IXMLDOMElement* element, Value& value) {
     std::visit(Overloaded{[&](CY& v) {
                               v = MakeCurrency(0);
-                              if (element) Check(GetAttributeCurrency(element.Get(), kVal, &v), IID_IXMLDOMElement);
+                              if (element) Check(GetAttributeCurrency(element, kVal, &v), IID_IXMLDOMElement);
                           },
                           [&](LONG& v) {
                               v = 0;
-                              if (element) Check(GetAttributeLong(element.Get(), kVal, &v), IID_IXMLDOMElement);
+                              if (element) Check(GetAttributeLong(element, kVal, &v), IID_IXMLDOMElement);
                           },
                           [&](SHORT& v) {
                               LONG number = 0;
-                              if (element) Check(GetAttributeLong(element.Get(), kVal, &number), IID_IXMLDOMElement);
+                              if (element) Check(GetAttributeLong(element, kVal, &number), IID_IXMLDOMElement);
                               v = number != 0 ? VARIANT_TRUE : VARIANT_FALSE;
                           },
                           [&](double& v) {
                               v = 0.0;
-                              if (element) Check(GetAttributeDouble(element.Get(), kVal, &v), IID_IXMLDOMElement);
+                              if (element) Check(GetAttributeDouble(element, kVal, &v), IID_IXMLDOMElement);
                           },
                           [&](std::u16string& v) {
                               Bstr text;
                               HRESULT hr = S_FALSE;
                               if (element)
-                                  hr = Check(GetAttributeText(element.Get(), kVal, text.ReleaseAndGetAddressOf()),
+                                  hr = Check(GetAttributeText(element, kVal, text.ReleaseAndGetAddressOf()),
                                              IID_IXMLDOMElement);
                               v = hr == S_OK ? std::u16string(text.View()) : std::u16string(u"0");
                           }},

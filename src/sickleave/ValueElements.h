@@ -32,6 +32,8 @@ void Write(IXMLDOMDocument* xml, IXMLDOMElement* parent, const OLECHAR* name, co
 // Reads the value of the first child element of parent called name into
 // value, whose held kind says how the text is read.
 void Read(IXMLDOMElement* parent, const OLECHAR* name, Value& value);
+// The same from the value element itself (null: missing).
+void ReadFrom(IXMLDOMElement* element, Value& value);
 
 // ------------------------------------------- values behind an interface
 

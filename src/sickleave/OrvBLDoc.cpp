@@ -285,7 +285,6 @@ HRESULT OrvBLDoc::InitFromExtension() {
         if (!body.Empty() && IsXmlBody(body)) {
             // Loaded aside: a body that does not parse leaves the texts, the
             // protocol element and the kept document as they were.
-            ComPtr<IXMLDOMDocument> xml = xml_ ? xml_ : NewDom();
             ComPtr<IXMLDOMDocument> loaded = NewDom();
             VARIANT_BOOL ok = VARIANT_FALSE;
             Check(loaded->loadXML(body, &ok), IID_IXMLDOMDocument);

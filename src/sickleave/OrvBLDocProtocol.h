@@ -81,9 +81,6 @@ public:
     // Creates the history and pay-month lists (the outside list component);
     // without it the object cannot be created.
     HRESULT FinalConstruct();
-    static bool SupportsErrorInfo(REFIID riid) {
-        return riid == IID_IOrvBLDocProtocol || riid == IID_IOrvObjAsXmlString;
-    }
 
     // ---------------------------------------------------- IOrvBLDocProtocol
     HRESULT get_CalcFromOkladOrTarif(VARIANT_BOOL* pVal) override { return Get(&Values::calcFromOkladOrTarif, pVal); }

@@ -2,6 +2,7 @@
 // paid months, a kept calculation of the other access type) written with
 // FullString get and read with FullString put, against raw pugixml parsing
 // and writing the same text.
+#include "frame/values.h"
 #include "host/registration.h"
 #include "sickleave/OrvBLDocProtocol.h"
 #include "sickleave/OrvBLProtItems.h"

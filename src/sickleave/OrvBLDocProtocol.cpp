@@ -145,34 +145,35 @@ struct Calculation {
 };
 
 void ReadCalculation(IXMLDOMElement* element, Calculation& into) {
+    const blvalues::Children children(element);
     for (const Embedded& e : kEmbedded) {
         if (e.member == &V::xmlSrednFromPrem) continue;
-        if (ComPtr<IXMLDOMNode> node = SelectNode(element, e.name)) into.values.*e.member = XmlOf(node.Get());
+        if (IXMLDOMElement* found = children.First(e.name)) into.values.*e.member = XmlOf(found);
     }
     // Both the embedded text and the scalar are "SREDNFROMPREM" children,
     // written in that order. With two or more, the first is the embedded
     // text and the last the scalar; a single one is the scalar (every
     // protocol writes the scalar), so a text written and read comes back the
     // same.
-    const auto averages = SelectElements(element, kSrednFromPremName);
-    if (averages.size() >= 2) into.values.xmlSrednFromPrem = XmlOf(averages.front().Get());
+    const auto averages = children.All(kSrednFromPremName);
+    if (averages.size() >= 2) into.values.xmlSrednFromPrem = XmlOf(averages.front());
     for (const Scalar& s : kScalars) {
         std::visit(
             [&](auto member) {
                 using T = std::remove_reference_t<decltype(into.values.*member)>;
                 blvalues::Value value{T{}};
                 if (s.name == kSrednFromPremName)
-                    blvalues::ReadFrom(averages.empty() ? nullptr : averages.back().Get(), value);
+                    blvalues::ReadFrom(averages.empty() ? nullptr : averages.back(), value);
                 else
-                    blvalues::Read(element, s.name, value);
+                    blvalues::Read(children, s.name, value);
                 into.values.*member = std::get<T>(std::move(value));
             },
             s.member);
     }
-    for (const auto& item : SelectElements(element, u"./HISTORYITEM"))
-        into.history.emplace_back(OrvBLProtHistoryItem::ReadElement(item.Get()));
-    for (const auto& item : SelectElements(element, u"./PAYMONTHITEM"))
-        into.payMonths.emplace_back(OrvBlProtPayMonthItem::ReadElement(item.Get()));
+    for (IXMLDOMElement* item : children.All(u"HISTORYITEM"))
+        into.history.emplace_back(OrvBLProtHistoryItem::ReadElement(item));
+    for (IXMLDOMElement* item : children.All(u"PAYMONTHITEM"))
+        into.payMonths.emplace_back(OrvBlProtPayMonthItem::ReadElement(item));
 }
 
 }  // namespace

@@ -27,9 +27,36 @@ void Write(IXMLDOMDocument* xml, IXMLDOMElement* parent, const OLECHAR* name, co
     Check(hr, IID_IXMLDOMElement);
 }
 
-void Read(IXMLDOMElement* parent, const OLECHAR* name, Value& value) {
-    ReadFrom(ext::ChildElement(parent, name).Get(), value);
+Children::Children(IXMLDOMElement* parent) {
+    ComPtr<IXMLDOMNode> node;
+    Check(parent->get_firstChild(node.GetAddressOf()), IID_IXMLDOMElement);
+    while (node) {
+        ComPtr<IXMLDOMElement> element;
+        if (SUCCEEDED(node.As(&element)) && element) {
+            Bstr name;
+            Check(element->get_tagName(name.ReleaseAndGetAddressOf()), IID_IXMLDOMElement);
+            children_.emplace_back(std::u16string(name.View()), std::move(element));
+        }
+        ComPtr<IXMLDOMNode> next;
+        Check(node->get_nextSibling(next.GetAddressOf()), IID_IXMLDOMNode);
+        node = std::move(next);
+    }
 }
+
+IXMLDOMElement* Children::First(std::u16string_view name) const {
+    for (const auto& [childName, element] : children_)
+        if (childName == name) return element.Get();
+    return nullptr;
+}
+
+std::vector<IXMLDOMElement*> Children::All(std::u16string_view name) const {
+    std::vector<IXMLDOMElement*> found;
+    for (const auto& [childName, element] : children_)
+        if (childName == name) found.push_back(element.Get());
+    return found;
+}
+
+void Read(const Children& parent, const OLECHAR* name, Value& value) { ReadFrom(parent.First(name), value); }
 
 void ReadFrom(IXMLDOMElement* element, Value& value) {
     std::visit(Overloaded{[&](CY& v) {

@@ -20,18 +20,35 @@
 
 #include <span>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <variant>
+#include <vector>
 
 namespace orv::blvalues {
 
 // A value of one of the five kinds a value element carries.
 using Value = std::variant<CY, LONG, SHORT, double, std::u16string>;
 
+// The child elements of one element with their names, gathered in one walk
+// of its children, so that reading many values costs one walk rather than
+// one path query each. Lookups give the first child of a name (a relative
+// path "./NAME") or all of them, in document order.
+class Children {
+public:
+    explicit Children(IXMLDOMElement* parent);
+    IXMLDOMElement* First(std::u16string_view name) const;
+    std::vector<IXMLDOMElement*> All(std::u16string_view name) const;
+
+private:
+    std::vector<std::pair<std::u16string, ComPtr<IXMLDOMElement>>> children_;
+};
+
 // Appends <name VAL="..."/> to parent.
 void Write(IXMLDOMDocument* xml, IXMLDOMElement* parent, const OLECHAR* name, const Value& value);
 // Reads the value of the first child element of parent called name into
 // value, whose held kind says how the text is read.
-void Read(IXMLDOMElement* parent, const OLECHAR* name, Value& value);
+void Read(const Children& parent, const OLECHAR* name, Value& value);
 // The same from the value element itself (null: missing).
 void ReadFrom(IXMLDOMElement* element, Value& value);
 
@@ -77,7 +94,8 @@ void WriteProperties(IXMLDOMDocument* xml, IXMLDOMElement* parent, I* object,
 // Every property put from its element (a missing one puts 0). A failing put
 // raises with iid.
 template <class I>
-void ReadProperties(IXMLDOMElement* parent, I* object, std::span<const PropertyElement<I>> table, REFIID iid) {
+void ReadProperties(IXMLDOMElement* element, I* object, std::span<const PropertyElement<I>> table, REFIID iid) {
+    const Children parent(element);
     for (const PropertyElement<I>& field : table) {
         std::visit(
             [&](const auto& p) {

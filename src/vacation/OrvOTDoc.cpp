@@ -289,6 +289,9 @@ HRESULT OrvOTDoc::put_DopOtpCalcType(LONG DopOtpNumber, SHORT newVal) {
 
 void OrvOTDoc::RefreshAccessType() {
     IOrvDocument* doc = Document();
+    VARIANT_BOOL connected = VARIANT_FALSE;
+    Check(doc->get_IsConnectedToDB(&connected), IID_IOrvDocument);
+    if (!connected) return;
     ComPtr<IUnknown> service;
     Check(doc->get_OrvBD(service.GetAddressOf()), IID_IOrvDocument);
     if (!service) return;
@@ -389,13 +392,13 @@ HRESULT OrvOTDoc::Clean() {
 }
 
 HRESULT OrvOTDoc::get_Flag(ULONG* pVal) {
-    return GetField(kHead, vacation::head::kFlag, pVal, [](const vacation::ProtocolRecord& r, std::size_t o) {
+    return GetHead(vacation::head::kFlag, pVal, [](const vacation::ProtocolRecord& r, std::size_t o) {
         return static_cast<ULONG>(static_cast<LONG>(vacation::GetShort(r, o)));
     });
 }
 
 HRESULT OrvOTDoc::put_Flag(ULONG newVal) {
-    return PutField(kHead, vacation::head::kFlag, newVal, [](vacation::ProtocolRecord& r, std::size_t o, ULONG v) {
+    return PutHead(vacation::head::kFlag, newVal, [](vacation::ProtocolRecord& r, std::size_t o, ULONG v) {
         vacation::PutShort(r, o, static_cast<SHORT>(static_cast<uint16_t>(v & kLowHalf)));
     });
 }

@@ -62,102 +62,102 @@ public:
 
     HRESULT get_Flag(ULONG* pVal) override;
     HRESULT put_Flag(ULONG newVal) override;
-    HRESULT get_MesCount(SHORT* p) override { return GetField(kHead, vacation::head::kMesCount, p, vacation::GetShort); }
-    HRESULT put_MesCount(SHORT v) override { return PutField(kHead, vacation::head::kMesCount, v, vacation::PutShort); }
-    HRESULT get_MesCount0(SHORT* p) override { return GetField(kHead, vacation::head::kMesCount0, p, vacation::GetShort); }
-    HRESULT put_MesCount0(SHORT v) override { return PutField(kHead, vacation::head::kMesCount0, v, vacation::PutShort); }
-    HRESULT get_NewEnd(DATE* p) override { return GetField(kHead, vacation::head::kNewEnd, p, vacation::GetDay); }
-    HRESULT put_NewEnd(DATE v) override { return PutField(kHead, vacation::head::kNewEnd, v, vacation::PutDay); }
-    HRESULT get_StartFMP(DATE* p) override { return GetField(kHead, vacation::head::kStartFmp, p, vacation::GetDay); }
-    HRESULT put_StartFMP(DATE v) override { return PutField(kHead, vacation::head::kStartFmp, v, vacation::PutDay); }
-    HRESULT get_fSredn1(double* p) override { return GetField(kHead, vacation::head::kSredn1, p, GetAverage); }
-    HRESULT put_fSredn1(double v) override { return PutField(kHead, vacation::head::kSredn1, v, PutAverage); }
-    HRESULT get_fSredn2(double* p) override { return GetField(kHead, vacation::head::kSredn2, p, GetAverage); }
-    HRESULT put_fSredn2(double v) override { return PutField(kHead, vacation::head::kSredn2, v, PutAverage); }
-    HRESULT get_TotSum1(CY* p) override { return GetField(kHead, vacation::head::kTotSum1, p, vacation::GetMoney); }
-    HRESULT put_TotSum1(CY v) override { return PutField(kHead, vacation::head::kTotSum1, v, vacation::PutMoney); }
-    HRESULT get_TotSum2(CY* p) override { return GetField(kHead, vacation::head::kTotSum2, p, vacation::GetMoney); }
-    HRESULT put_TotSum2(CY v) override { return PutField(kHead, vacation::head::kTotSum2, v, vacation::PutMoney); }
-    HRESULT get_SumOt1(CY* p) override { return GetField(kHead, vacation::head::kSumOt1, p, vacation::GetMoney); }
-    HRESULT put_SumOt1(CY v) override { return PutField(kHead, vacation::head::kSumOt1, v, vacation::PutMoney); }
-    HRESULT get_SumOt2(CY* p) override { return GetField(kHead, vacation::head::kSumOt2, p, vacation::GetMoney); }
-    HRESULT put_SumOt2(CY v) override { return PutField(kHead, vacation::head::kSumOt2, v, vacation::PutMoney); }
-    HRESULT get_SumOt(CY* p) override { return GetField(kHead, vacation::head::kSumOt, p, vacation::GetMoney); }
-    HRESULT put_SumOt(CY v) override { return PutField(kHead, vacation::head::kSumOt, v, vacation::PutMoney); }
+    HRESULT get_MesCount(SHORT* p) override { return GetHead(vacation::head::kMesCount, p, vacation::GetShort); }
+    HRESULT put_MesCount(SHORT v) override { return PutHead(vacation::head::kMesCount, v, vacation::PutShort); }
+    HRESULT get_MesCount0(SHORT* p) override { return GetHead(vacation::head::kMesCount0, p, vacation::GetShort); }
+    HRESULT put_MesCount0(SHORT v) override { return PutHead(vacation::head::kMesCount0, v, vacation::PutShort); }
+    HRESULT get_NewEnd(DATE* p) override { return GetHead(vacation::head::kNewEnd, p, vacation::GetDay); }
+    HRESULT put_NewEnd(DATE v) override { return PutHead(vacation::head::kNewEnd, v, vacation::PutDay); }
+    HRESULT get_StartFMP(DATE* p) override { return GetHead(vacation::head::kStartFmp, p, vacation::GetDay); }
+    HRESULT put_StartFMP(DATE v) override { return PutHead(vacation::head::kStartFmp, v, vacation::PutDay); }
+    HRESULT get_fSredn1(double* p) override { return GetHead(vacation::head::kSredn1, p, GetAverage); }
+    HRESULT put_fSredn1(double v) override { return PutHead(vacation::head::kSredn1, v, PutAverage); }
+    HRESULT get_fSredn2(double* p) override { return GetHead(vacation::head::kSredn2, p, GetAverage); }
+    HRESULT put_fSredn2(double v) override { return PutHead(vacation::head::kSredn2, v, PutAverage); }
+    HRESULT get_TotSum1(CY* p) override { return GetHead(vacation::head::kTotSum1, p, vacation::GetMoney); }
+    HRESULT put_TotSum1(CY v) override { return PutHead(vacation::head::kTotSum1, v, vacation::PutMoney); }
+    HRESULT get_TotSum2(CY* p) override { return GetHead(vacation::head::kTotSum2, p, vacation::GetMoney); }
+    HRESULT put_TotSum2(CY v) override { return PutHead(vacation::head::kTotSum2, v, vacation::PutMoney); }
+    HRESULT get_SumOt1(CY* p) override { return GetHead(vacation::head::kSumOt1, p, vacation::GetMoney); }
+    HRESULT put_SumOt1(CY v) override { return PutHead(vacation::head::kSumOt1, v, vacation::PutMoney); }
+    HRESULT get_SumOt2(CY* p) override { return GetHead(vacation::head::kSumOt2, p, vacation::GetMoney); }
+    HRESULT put_SumOt2(CY v) override { return PutHead(vacation::head::kSumOt2, v, vacation::PutMoney); }
+    HRESULT get_SumOt(CY* p) override { return GetHead(vacation::head::kSumOt, p, vacation::GetMoney); }
+    HRESULT put_SumOt(CY v) override { return PutHead(vacation::head::kSumOt, v, vacation::PutMoney); }
     HRESULT get_HistoryCount(SHORT* p) override {
-        return GetField(kHead, vacation::head::kHistoryCount, p, vacation::GetShort);
+        return GetHead(vacation::head::kHistoryCount, p, vacation::GetShort);
     }
     HRESULT put_HistoryCount(SHORT v) override {
-        return PutField(kHead, vacation::head::kHistoryCount, v, vacation::PutShort);
+        return PutHead(vacation::head::kHistoryCount, v, vacation::PutShort);
     }
 
-    HRESULT get_MonFlag(LONG i, SHORT* p) override { return GetField(i, vacation::month::kFlag, p, vacation::GetShort); }
-    HRESULT put_MonFlag(LONG i, SHORT v) override { return PutField(i, vacation::month::kFlag, v, vacation::PutShort); }
-    HRESULT get_MonDate(LONG i, DATE* p) override { return GetField(i, vacation::month::kDate, p, vacation::GetDay); }
-    HRESULT put_MonDate(LONG i, DATE v) override { return PutField(i, vacation::month::kDate, v, vacation::PutDay); }
-    HRESULT get_MonSum1(LONG i, CY* p) override { return GetField(i, vacation::month::kSum1, p, vacation::GetMoney); }
-    HRESULT put_MonSum1(LONG i, CY v) override { return PutField(i, vacation::month::kSum1, v, vacation::PutMoney); }
-    HRESULT get_MonSum2(LONG i, CY* p) override { return GetField(i, vacation::month::kSum2, p, vacation::GetMoney); }
-    HRESULT put_MonSum2(LONG i, CY v) override { return PutField(i, vacation::month::kSum2, v, vacation::PutMoney); }
+    HRESULT get_MonFlag(LONG i, SHORT* p) override { return GetMonth(i, vacation::month::kFlag, p, vacation::GetShort); }
+    HRESULT put_MonFlag(LONG i, SHORT v) override { return PutMonth(i, vacation::month::kFlag, v, vacation::PutShort); }
+    HRESULT get_MonDate(LONG i, DATE* p) override { return GetMonth(i, vacation::month::kDate, p, vacation::GetDay); }
+    HRESULT put_MonDate(LONG i, DATE v) override { return PutMonth(i, vacation::month::kDate, v, vacation::PutDay); }
+    HRESULT get_MonSum1(LONG i, CY* p) override { return GetMonth(i, vacation::month::kSum1, p, vacation::GetMoney); }
+    HRESULT put_MonSum1(LONG i, CY v) override { return PutMonth(i, vacation::month::kSum1, v, vacation::PutMoney); }
+    HRESULT get_MonSum2(LONG i, CY* p) override { return GetMonth(i, vacation::month::kSum2, p, vacation::GetMoney); }
+    HRESULT put_MonSum2(LONG i, CY v) override { return PutMonth(i, vacation::month::kSum2, v, vacation::PutMoney); }
     HRESULT get_MonPropPrem(LONG i, CY* p) override {
-        return GetField(i, vacation::month::kPropPrem, p, vacation::GetMoney);
+        return GetMonth(i, vacation::month::kPropPrem, p, vacation::GetMoney);
     }
     HRESULT put_MonPropPrem(LONG i, CY v) override {
-        return PutField(i, vacation::month::kPropPrem, v, vacation::PutMoney);
+        return PutMonth(i, vacation::month::kPropPrem, v, vacation::PutMoney);
     }
     HRESULT get_NormDaysCommon(LONG i, SHORT* p) override {
-        return GetField(i, vacation::month::kNormCommon, p, vacation::GetShort);
+        return GetMonth(i, vacation::month::kNormCommon, p, vacation::GetShort);
     }
     HRESULT put_NormDaysCommon(LONG i, SHORT v) override {
-        return PutField(i, vacation::month::kNormCommon, v, vacation::PutShort);
+        return PutMonth(i, vacation::month::kNormCommon, v, vacation::PutShort);
     }
     HRESULT get_FactDaysCommon(LONG i, SHORT* p) override {
-        return GetField(i, vacation::month::kFactCommon, p, vacation::GetShort);
+        return GetMonth(i, vacation::month::kFactCommon, p, vacation::GetShort);
     }
     HRESULT put_FactDaysCommon(LONG i, SHORT v) override {
-        return PutField(i, vacation::month::kFactCommon, v, vacation::PutShort);
+        return PutMonth(i, vacation::month::kFactCommon, v, vacation::PutShort);
     }
     HRESULT get_NormDaysEmployee(LONG i, SHORT* p) override {
-        return GetField(i, vacation::month::kNormEmployee, p, vacation::GetShort);
+        return GetMonth(i, vacation::month::kNormEmployee, p, vacation::GetShort);
     }
     HRESULT put_NormDaysEmployee(LONG i, SHORT v) override {
-        return PutField(i, vacation::month::kNormEmployee, v, vacation::PutShort);
+        return PutMonth(i, vacation::month::kNormEmployee, v, vacation::PutShort);
     }
     HRESULT get_FactDaysEmployee(LONG i, SHORT* p) override {
-        return GetField(i, vacation::month::kFactEmployee, p, vacation::GetShort);
+        return GetMonth(i, vacation::month::kFactEmployee, p, vacation::GetShort);
     }
     HRESULT put_FactDaysEmployee(LONG i, SHORT v) override {
-        return PutField(i, vacation::month::kFactEmployee, v, vacation::PutShort);
+        return PutMonth(i, vacation::month::kFactEmployee, v, vacation::PutShort);
     }
     HRESULT get_FactDaysCommonExtra(LONG i, SHORT* p) override {
-        return GetField(i, vacation::month::kFactCommonExtra, p, vacation::GetShort);
+        return GetMonth(i, vacation::month::kFactCommonExtra, p, vacation::GetShort);
     }
     HRESULT put_FactDaysCommonExtra(LONG i, SHORT v) override {
-        return PutField(i, vacation::month::kFactCommonExtra, v, vacation::PutShort);
+        return PutMonth(i, vacation::month::kFactCommonExtra, v, vacation::PutShort);
     }
     HRESULT get_NormDaysCommonExtra(LONG i, SHORT* p) override {
-        return GetField(i, vacation::month::kNormCommonExtra, p, vacation::GetShort);
+        return GetMonth(i, vacation::month::kNormCommonExtra, p, vacation::GetShort);
     }
     HRESULT put_NormDaysCommonExtra(LONG i, SHORT v) override {
-        return PutField(i, vacation::month::kNormCommonExtra, v, vacation::PutShort);
+        return PutMonth(i, vacation::month::kNormCommonExtra, v, vacation::PutShort);
     }
     HRESULT get_MonInFactor(LONG i, float* p) override {
-        return GetField(i, vacation::month::kInFactor, p, vacation::GetSingle);
+        return GetMonth(i, vacation::month::kInFactor, p, vacation::GetSingle);
     }
     HRESULT put_MonInFactor(LONG i, float v) override {
-        return PutField(i, vacation::month::kInFactor, v, vacation::PutSingle);
+        return PutMonth(i, vacation::month::kInFactor, v, vacation::PutSingle);
     }
     HRESULT get_MonCleanSum(LONG i, CY* p) override {
-        return GetField(i, vacation::month::kCleanSum, p, vacation::GetMoney);
+        return GetMonth(i, vacation::month::kCleanSum, p, vacation::GetMoney);
     }
     HRESULT put_MonCleanSum(LONG i, CY v) override {
-        return PutField(i, vacation::month::kCleanSum, v, vacation::PutMoney);
+        return PutMonth(i, vacation::month::kCleanSum, v, vacation::PutMoney);
     }
     HRESULT get_MonDirectPrem(LONG i, CY* p) override {
-        return GetField(i, vacation::month::kDirectPrem, p, vacation::GetMoney);
+        return GetMonth(i, vacation::month::kDirectPrem, p, vacation::GetMoney);
     }
     HRESULT put_MonDirectPrem(LONG i, CY v) override {
-        return PutField(i, vacation::month::kDirectPrem, v, vacation::PutMoney);
+        return PutMonth(i, vacation::month::kDirectPrem, v, vacation::PutMoney);
     }
 
     HRESULT get_CurrentProtocol(LONG* pVal) override;
@@ -176,37 +176,44 @@ public:
                              VARIANT_BOOL InDays) override;
 
 private:
-    static constexpr LONG kHead = -1;  // a field of the record head, not of a month entry
-
     // The averages are kept as singles holding a hundredth of the value.
     static double GetAverage(const vacation::ProtocolRecord& r, std::size_t offset) noexcept {
         return static_cast<double>(vacation::GetSingle(r, offset)) * 100.0;
     }
     static void PutAverage(vacation::ProtocolRecord& r, std::size_t offset, double value) noexcept {
-        vacation::PutSingle(r, offset, static_cast<float>(value / 100.0));
+        vacation::PutSingle(r, offset, vacation::ToSingle(value / 100.0));
     }
 
-    // A field of the record in use: of its head (index kHead) or of month
-    // entry index, which must be 0..11.
+    // A field of the head of the record in use.
     template <class T, class Get>
-    HRESULT GetField(LONG index, std::size_t offset, T* pVal, Get get) {
+    HRESULT GetHead(std::size_t offset, T* pVal, Get get) {
         if (!pVal) return E_POINTER;
-        if (index != kHead && (index < 0 || index >= static_cast<LONG>(vacation::kMonthCount))) return E_INVALIDARG;
         return Locked([&] {
-            *pVal = static_cast<T>(get(Current(), FieldOffset(index, offset)));
+            *pVal = static_cast<T>(get(Current(), offset));
             return S_OK;
         });
     }
     template <class T, class Put>
-    HRESULT PutField(LONG index, std::size_t offset, T value, Put put) {
-        if (index != kHead && (index < 0 || index >= static_cast<LONG>(vacation::kMonthCount))) return E_INVALIDARG;
+    HRESULT PutHead(std::size_t offset, T value, Put put) {
         return Locked([&] {
-            put(Current(), FieldOffset(index, offset), value);
+            put(Current(), offset, value);
             return S_OK;
         });
     }
-    static std::size_t FieldOffset(LONG index, std::size_t offset) noexcept {
-        return index == kHead ? offset : vacation::MonthField(static_cast<std::size_t>(index), offset);
+    // A field of month entry index of the record in use; index 0..11.
+    template <class T, class Get>
+    HRESULT GetMonth(LONG index, std::size_t offset, T* pVal, Get get) {
+        if (!pVal) return E_POINTER;
+        if (!ValidMonth(index)) return E_INVALIDARG;
+        return GetHead(vacation::MonthField(static_cast<std::size_t>(index), offset), pVal, get);
+    }
+    template <class T, class Put>
+    HRESULT PutMonth(LONG index, std::size_t offset, T value, Put put) {
+        if (!ValidMonth(index)) return E_INVALIDARG;
+        return PutHead(vacation::MonthField(static_cast<std::size_t>(index), offset), value, put);
+    }
+    static bool ValidMonth(LONG index) noexcept {
+        return index >= 0 && index < static_cast<LONG>(vacation::kMonthCount);
     }
     vacation::ProtocolRecord& Current() noexcept {
         return set_.records[vacation::ProtocolSet::Index(accessType_, current_)];
@@ -214,7 +221,7 @@ private:
     vacation::PaidMonths& CurrentPaid() noexcept { return set_.paid[accessType_ != 0 ? 1 : 0]; }
 
     // The access type from the document's database service (unchanged when
-    // the document has none).
+    // the document is not connected to one).
     void RefreshAccessType();
     // The protocols as the XML text of the document's extension; the
     // employment contract's other content is kept.

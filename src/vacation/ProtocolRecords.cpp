@@ -11,6 +11,7 @@
 #include <span>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace orv::vacation {
 
@@ -33,6 +34,13 @@ float GetSingle(const ProtocolRecord& r, std::size_t offset) noexcept {
 }
 void PutSingle(ProtocolRecord& r, std::size_t offset, float value) noexcept {
     r.Write<uint32_t>(offset, std::bit_cast<uint32_t>(value));
+}
+
+float ToSingle(double value) noexcept {
+    constexpr double kMax = std::numeric_limits<float>::max();
+    if (value > kMax) return std::numeric_limits<float>::infinity();
+    if (value < -kMax) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);  // NaN stays NaN
 }
 
 const char16_t* RootForType(LONG type) noexcept {
@@ -169,7 +177,7 @@ void ReadValue(IXMLDOMElement* element, const OLECHAR* name, ProtocolRecord& r, 
         case Form::Single: {
             double v = 0.0;
             Check(GetAttributeDouble(element, name, &v), IID_IXMLDOMElement);
-            PutSingle(r, offset, static_cast<float>(v));
+            PutSingle(r, offset, ToSingle(v));
             break;
         }
         case Form::Money: {

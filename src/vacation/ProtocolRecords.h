@@ -62,6 +62,10 @@ void PutMoney(ProtocolRecord& r, std::size_t offset, CY value) noexcept;
 float GetSingle(const ProtocolRecord& r, std::size_t offset) noexcept;
 void PutSingle(ProtocolRecord& r, std::size_t offset, float value) noexcept;
 
+// A double as a single: values beyond the single's range become infinities
+// (a plain conversion of such a value is undefined).
+float ToSingle(double value) noexcept;
+
 // One interval in which vacation pay falls into a paid month.
 struct PaidInterval {
     DATE dn = 0.0;

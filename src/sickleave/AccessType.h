@@ -1,0 +1,16 @@
+// The access type of a sick-leave document or protocol, taken from a
+// database service: its main interface's session (slot 28, byte offset 0x70)
+// asked for IOrvSession, whose AccessType (slot 30, 0x78) gives 1 when it is
+// not 0, else 0.
+#pragma once
+
+#include "frame/com.h"
+
+namespace orv {
+
+// Raises ComError: E_POINTER (IID_IOrvDatabase) for a null service or one
+// without the main interface, E_POINTER (IID_IOrvDatabase) when the session
+// is null, the status of a failing call with the interface that failed.
+LONG AccessTypeFromDatabase(IUnknown* service);
+
+}  // namespace orv

@@ -2,8 +2,8 @@
 
 #include "frame/values.h"
 #include "kinds/ExtensionFields.h"
+#include "sickleave/AccessType.h"
 
-#include <orvdocs/frame/outside.h>
 #include <orvdocs/platform/combase.h>
 #include <orvdocs/platform/strings.h>
 
@@ -295,16 +295,7 @@ void OrvOTDoc::RefreshAccessType() {
     ComPtr<IUnknown> service;
     Check(doc->get_OrvBD(service.GetAddressOf()), IID_IOrvDocument);
     if (!service) return;
-    ComPtr<IOrvDatabase> database;
-    Check(service.As(&database), IID_IOrvDatabase);
-    ComPtr<IUnknown> sessionObject;
-    Check(database->get_Session(sessionObject.GetAddressOf()), IID_IOrvDatabase);
-    if (!sessionObject) throw ComError{E_POINTER, IID_IOrvDatabase};
-    ComPtr<IOrvSession> session;
-    Check(sessionObject.As(&session), IID_IOrvSession);
-    LONG access = 0;
-    Check(session->get_AccessType(&access), IID_IOrvSession);
-    accessType_ = access != 0 ? 1 : 0;
+    accessType_ = AccessTypeFromDatabase(service.Get());
 }
 
 Bstr OrvOTDoc::BuildXml() {

@@ -25,7 +25,9 @@ void SetBodyAndLength(IOrvDocument* doc, std::u16string_view xml) {
 
 ComPtr<IOrvBLDocProtocol> AsProtocol(IDispatch* d) {
     ComPtr<IOrvBLDocProtocol> p;
-    if (d) EXPECT_EQ(d->QueryInterface(IID_IOrvBLDocProtocol, reinterpret_cast<void**>(p.GetAddressOf())), S_OK);
+    if (d) {
+        EXPECT_EQ(d->QueryInterface(IID_IOrvBLDocProtocol, reinterpret_cast<void**>(p.GetAddressOf())), S_OK);
+    }
     return p;
 }
 

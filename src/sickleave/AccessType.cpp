@@ -12,7 +12,7 @@ LONG AccessTypeFromDatabase(IUnknown* service) {
         throw ComError{E_POINTER, IID_IOrvDatabase};
     ComPtr<IUnknown> sessionObject;
     Check(database->get_Session(sessionObject.GetAddressOf()), IID_IOrvDatabase);
-    if (!sessionObject) throw ComError{E_POINTER, IID_IOrvDatabase};
+    if (!sessionObject) return 0;  // no user session: the first calculation
     ComPtr<IOrvSession> session;
     Check(sessionObject.As(&session), IID_IOrvSession);
     LONG access = 0;

@@ -65,11 +65,13 @@ void AppendText(IXMLDOMDocument* xml, IXMLDOMElement* parent, const OLECHAR* nam
     Check(element->put_text(Bstr(text)), IID_IXMLDOMElement);
 }
 
-// Puts an XML text into the extension: the text as the body, its length in
-// characters as Length.
+// Puts an XML text into the extension: the text (UTF-16) as the body and its
+// length in bytes as Length, as every extension kind writes it; the
+// document's XML form and the database service take Length as the number of
+// the body's bytes.
 void WriteXmlBody(IOrvDocExtension* extension, BSTR text) {
     Check(extension->put_Body(text), IID_IOrvDocExtension);
-    Check(extension->put_Length(static_cast<LONG>(SysStringLen(text))), IID_IOrvDocExtension);
+    Check(extension->put_Length(static_cast<LONG>(SysStringByteLen(text))), IID_IOrvDocExtension);
 }
 
 }  // namespace
@@ -283,7 +285,6 @@ HRESULT OrvBLDoc::InitFromExtension() {
         if (!body.Empty() && IsXmlBody(body)) {
             // Loaded aside: a body that does not parse leaves the texts, the
             // protocol element and the kept document as they were.
-            ComPtr<IXMLDOMDocument> xml = xml_ ? xml_ : NewDom();
             ComPtr<IXMLDOMDocument> loaded = NewDom();
             VARIANT_BOOL ok = VARIANT_FALSE;
             Check(loaded->loadXML(body, &ok), IID_IXMLDOMDocument);

@@ -143,7 +143,7 @@ inline LONG BodyLength(IOrvDocument* doc) {
 inline void SetBodyText(IOrvDocument* doc, std::u16string_view text) {
     auto ext = ExtensionOf(doc);
     ASSERT_EQ(ext->put_Body(Bstr(text)), S_OK);
-    ASSERT_EQ(ext->put_Length(static_cast<LONG>(text.size())), S_OK);
+    ASSERT_EQ(ext->put_Length(static_cast<LONG>(2 * text.size())), S_OK);
 }
 inline void SetBodyBytes(IOrvDocument* doc, const std::vector<unsigned char>& bytes) {
     auto ext = ExtensionOf(doc);

@@ -88,18 +88,22 @@ TEST(ProtocolItems, PayMonthPropertiesStartAtZeroAndStayApart) {
     }
     EXPECT_EQ(item->get_Month(nullptr), E_POINTER);
 
-    for (std::size_t i = 0; i < std::size(longs); ++i) ASSERT_EQ((item.Get()->*longs[i].put)(LONG(100 + i)), S_OK);
-    for (std::size_t i = 0; i < std::size(cys); ++i) ASSERT_EQ((item.Get()->*cys[i].put)(Cy(LONGLONG(5000 + i))), S_OK);
+    LONG n = 100;
+    for (const auto& p : longs) ASSERT_EQ((item.Get()->*p.put)(n++), S_OK);
+    LONGLONG c = 5000;
+    for (const auto& p : cys) ASSERT_EQ((item.Get()->*p.put)(Cy(c++)), S_OK);
     ASSERT_EQ(item->put_Month(46000.5), S_OK);
-    for (std::size_t i = 0; i < std::size(longs); ++i) {
+    n = 100;
+    for (const auto& p : longs) {
         LONG v = 0;
-        (item.Get()->*longs[i].get)(&v);
-        EXPECT_EQ(v, LONG(100 + i)) << i;
+        (item.Get()->*p.get)(&v);
+        EXPECT_EQ(v, n++);
     }
-    for (std::size_t i = 0; i < std::size(cys); ++i) {
+    c = 5000;
+    for (const auto& p : cys) {
         CY v{};
-        (item.Get()->*cys[i].get)(&v);
-        EXPECT_EQ(v.int64, LONGLONG(5000 + i)) << i;
+        (item.Get()->*p.get)(&v);
+        EXPECT_EQ(v.int64, c++);
     }
     item->get_Month(&month);
     EXPECT_EQ(month, 46000.5);
@@ -129,15 +133,17 @@ TEST(ProtocolItems, HistoryPropertiesStartAtZeroAndStayApart) {
         EXPECT_EQ(c.int64, 0);
         EXPECT_EQ((item.Get()->*get)(nullptr), E_POINTER);
     }
-    for (std::size_t i = 0; i < std::size(longs); ++i) (item.Get()->*longs[i].put)(LONG(10 + i));
+    LONG n = 10;
+    for (const auto& p : longs) (item.Get()->*p.put)(n++);
     item->put_SumForSredn(Cy(1));
     item->put_SumForSredn2(Cy(2));
     item->put_YearLimit(Cy(3));
     item->put_Month(44197.0);
-    for (std::size_t i = 0; i < std::size(longs); ++i) {
+    n = 10;
+    for (const auto& p : longs) {
         LONG v = 0;
-        (item.Get()->*longs[i].get)(&v);
-        EXPECT_EQ(v, LONG(10 + i));
+        (item.Get()->*p.get)(&v);
+        EXPECT_EQ(v, n++);
     }
     item->get_SumForSredn(&c);
     EXPECT_EQ(c.int64, 1);

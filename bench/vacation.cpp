@@ -2,6 +2,7 @@
 // full set (four records of twelve months, paid months with intervals) next
 // to pugixml parsing and writing the same text on its own.
 #include "document/OrvDocument.h"
+#include "frame/values.h"
 #include "vacation/OrvOTDoc.h"
 #include "kinds/KindBase.h"
 

@@ -26,6 +26,7 @@ void Vacation(Context& ctx) {
 
         ComPtr<IOrvOTProtocol> protocol;
         Must(specific.As(&protocol), "IOrvOTProtocol");
+        Must(protocol->CheckAccessType(), "CheckAccessType");
         Must(protocol->put_TabNum(Bstr(u"00127")), "TabNum");
         Must(protocol->put_MesCount(3), "MesCount");
         Must(protocol->put_HistoryCount(3), "HistoryCount");

@@ -7,8 +7,8 @@
 #include <orvdocs/platform/combase.h>
 #include <orvdocs/platform/strings.h>
 
-#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace orv {
 
@@ -323,7 +323,7 @@ Bstr OrvOTDoc::BuildXml() {
     if (contract) {
         parent = ext::ChildElement(root.Get(), u"MAINPROT");
         if (!parent) parent = ext::AppendElement(xml_.Get(), root.Get(), u"MAINPROT");
-        if (ComPtr<IXMLDOMElement> old = ProtocolsUnder(parent.Get(), false)) {
+        while (ComPtr<IXMLDOMElement> old = ProtocolsUnder(parent.Get(), false)) {
             ComPtr<IXMLDOMNode> removed;
             Check(parent->removeChild(old.Get(), removed.GetAddressOf()), IID_IXMLDOMElement);
         }
@@ -487,10 +487,9 @@ HRESULT OrvOTDoc::ErasePaiedMonthsAfter(DATE dtStartMonth) {
     if (std::isnan(dtStartMonth)) return E_INVALIDARG;
     return Locked([&] {
         vacation::PaidMonths& months = CurrentPaid();
-        // The first month not earlier than the date (not floored) and all after it.
-        auto first = std::find_if(months.begin(), months.end(),
-                                  [&](const auto& entry) { return !(entry.second.month < dtStartMonth); });
-        months.erase(first, months.end());
+        // The first month not earlier than the date (not floored) and all
+        // after it; a month's key is its date.
+        months.erase(months.lower_bound(dtStartMonth), months.end());
         return S_OK;
     });
 }

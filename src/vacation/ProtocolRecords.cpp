@@ -10,6 +10,7 @@
 #include <bit>
 #include <span>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -197,9 +198,30 @@ void AppendScalars(IXMLDOMDocument* xml, IXMLDOMElement* parent, std::span<const
     }
 }
 
+// Reads the first child element of each name in scalars. One walk over the
+// children instead of a query per name: a record has 12 + 12 x 13 of them.
 void ReadScalars(IXMLDOMElement* parent, std::span<const Scalar> scalars, ProtocolRecord& r, std::size_t base) {
-    for (const Scalar& s : scalars) {
-        if (ComPtr<IXMLDOMElement> e = ext::ChildElement(parent, s.element)) ReadValue(e.Get(), kVal, r, base + s.offset, s.form);
+    uint32_t seen = 0;  // the scalars already read (a later element of the same name is passed over)
+    ComPtr<IXMLDOMNode> node;
+    Check(parent->get_firstChild(node.GetAddressOf()), IID_IXMLDOMElement);
+    while (node) {
+        DOMNodeType type = NODE_INVALID;
+        Check(node->get_nodeType(&type), IID_IXMLDOMNode);
+        if (type == NODE_ELEMENT) {
+            Bstr name;
+            Check(node->get_nodeName(name.ReleaseAndGetAddressOf()), IID_IXMLDOMNode);
+            for (std::size_t i = 0; i < scalars.size(); ++i) {
+                if ((seen & (1u << i)) || name.View() != std::u16string_view(scalars[i].element)) continue;
+                seen |= 1u << i;
+                ComPtr<IXMLDOMElement> e;
+                Check(node.As(&e), IID_IXMLDOMNode);
+                ReadValue(e.Get(), kVal, r, base + scalars[i].offset, scalars[i].form);
+                break;
+            }
+        }
+        ComPtr<IXMLDOMNode> next;
+        Check(node->get_nextSibling(next.GetAddressOf()), IID_IXMLDOMNode);
+        node = std::move(next);
     }
 }
 

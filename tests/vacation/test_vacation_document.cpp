@@ -149,6 +149,27 @@ TEST_F(VacationDocTest, NullOutPointersAndTheUnbuiltMembers) {
     EXPECT_EQ(Changed(), 0);
 }
 
+TEST_F(VacationDocTest, TheVacationTypesAreTwelveRowsWithoutAFilter) {
+    ComPtr<IOrvENUMBlTypes> types;
+    ASSERT_EQ(ot->QueryInterface(IID_IOrvENUMBlTypes, reinterpret_cast<void**>(types.GetAddressOf())), S_OK);
+    ASSERT_EQ(types->ApplyFilter(nullptr), S_OK);
+    ASSERT_EQ(types->Reset(), S_OK);
+    BSTR name = nullptr;
+    LONG code = 0, rows = 0;
+    while (types->Next(&name, &code) == S_OK) {
+        EXPECT_EQ(code, rows + 1);
+        SysFreeString(name);
+        name = nullptr;
+        ++rows;
+    }
+    EXPECT_EQ(rows, 12);
+    EXPECT_EQ(types->TypeToName(13, &name), S_FALSE);
+    EXPECT_EQ(name, nullptr);
+    ASSERT_EQ(types->TypeToName(9, &name), S_OK);
+    EXPECT_EQ(vactest::Utf8(kindtest::Text(name)), "9 Компенсация");
+    SysFreeString(name);
+}
+
 TEST(VacationDocAlone, WithoutADocumentEveryViewFailsWithEPointer) {
     ComPtr<IOrvOTDoc> ot;
     ASSERT_EQ(orv::CreateObject<orv::OrvOTDoc>(&ot), S_OK);

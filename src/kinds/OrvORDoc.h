@@ -1,12 +1,17 @@
-// The OR kind: created, answers its interfaces and receives its
-// document; its members answer E_NOTIMPL until built.
+// The average-earnings protocol document (type code 30): one protocol under
+// the extension root "ORDOCEX".
 #pragma once
 
-#include "kinds/KindBase.h"
-#include "typelib/not_built.h"
+#include "kinds/ProtocolKind.h"
+
+#include <orvdocs/typelib/classes.h>
+#include <orvdocs/typelib/kinds_average.h>
 
 namespace orv {
 
-class OrvORDoc : public SpecificObject<OrvORDoc, &CLSID_OrvORDoc, Pending<IOrvORDoc>, IDispatch> {};
+class OrvORDoc : public ProtocolKind<OrvORDoc, &CLSID_OrvORDoc, IOrvORDoc> {
+public:
+    static constexpr const char16_t* kRoot = u"ORDOCEX";
+};
 
 }  // namespace orv

@@ -1,12 +1,17 @@
-// The VO kind: created, answers its interfaces and receives its
-// document; its members answer E_NOTIMPL until built.
+// The average-earnings protocol document of type codes 92 and 368: one
+// protocol under the extension root "VODOCEX".
 #pragma once
 
-#include "kinds/KindBase.h"
-#include "typelib/not_built.h"
+#include "kinds/ProtocolKind.h"
+
+#include <orvdocs/typelib/classes.h>
+#include <orvdocs/typelib/kinds_average.h>
 
 namespace orv {
 
-class OrvVODoc : public SpecificObject<OrvVODoc, &CLSID_OrvVODoc, Pending<IOrvVODoc>, IDispatch> {};
+class OrvVODoc : public ProtocolKind<OrvVODoc, &CLSID_OrvVODoc, IOrvVODoc> {
+public:
+    static constexpr const char16_t* kRoot = u"VODOCEX";
+};
 
 }  // namespace orv

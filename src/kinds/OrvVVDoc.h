@@ -1,7 +1,8 @@
-// Vacation protocol holder (type 349): OtProtocol is the vacation document
-// object bound to the same generic document, created on the first get and
-// kept for this object's life. The vacation object reads its protocol from
-// the document's extension (root "VVDOCEX" for this type) itself.
+// Vacation protocol holder (type 349): OtProtocol is the vacation object
+// (OrvOTDoc) bound to the same generic document, created on the first get and
+// kept for this object's life. Through its IOrvOTProtocol the host loads and
+// saves the protocols, which for this type live under the extension root
+// "VVDOCEX".
 #pragma once
 
 #include "kinds/KindBase.h"

@@ -66,12 +66,12 @@ void AppendText(IXMLDOMDocument* xml, IXMLDOMElement* parent, const OLECHAR* nam
 }
 
 // Puts an XML text into the extension: the text (UTF-16) as the body and its
-// length in bytes as Length, as every extension kind writes it; the
-// document's XML form and the database service take Length as the number of
-// the body's bytes.
+// length in characters as Length. The sick-leave document has always kept the
+// character count here (unlike the kinds that keep bytes); stored documents and
+// the programs reading them rely on it, so it stays.
 void WriteXmlBody(IOrvDocExtension* extension, BSTR text) {
     Check(extension->put_Body(text), IID_IOrvDocExtension);
-    Check(extension->put_Length(static_cast<LONG>(SysStringByteLen(text))), IID_IOrvDocExtension);
+    Check(extension->put_Length(static_cast<LONG>(SysStringLen(text))), IID_IOrvDocExtension);
 }
 
 }  // namespace

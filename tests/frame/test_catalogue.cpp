@@ -338,14 +338,58 @@ TEST(ModuleLockCount, FollowsObjectsAndServerLocks) {
                   S_OK);
         EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
     }
-    EXPECT_EQ(DllCanUnloadNow(), S_OK);
-    orv::ComPtr<IClassFactory> factory;
-    ASSERT_EQ(DllGetClassObject(CLSID_OrvLPDoc, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())),
-              S_OK);
-    EXPECT_EQ(DllCanUnloadNow(), S_OK) << "a cached factory does not hold the module";
-    factory->LockServer(TRUE);
+    EXPECT_EQ(DllCanUnloadNow(), S_OK) << "the factory CoCreateInstance used is only cached now";
+}
+
+IClassFactory* GetFactory(REFCLSID clsid) {
+    IClassFactory* f = nullptr;
+    EXPECT_EQ(DllGetClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&f)), S_OK);
+    return f;
+}
+
+TEST(ModuleLockCount, AFactoryHeldByTheHostKeepsTheModule) {
+    ASSERT_EQ(DllCanUnloadNow(), S_OK);
+    IClassFactory* factory = GetFactory(CLSID_OrvLPDoc);
+    ASSERT_NE(factory, nullptr);
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "the host points into the module through its factory";
+    IClassFactory* again = GetFactory(CLSID_OrvLPDoc);
+    EXPECT_EQ(again, factory) << "one cached factory per class";
+    IClassFactory* other = GetFactory(CLSID_OrvDocument);
+    factory->Release();
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "a second reference is still held";
+    again->Release();
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "another class's factory is still held";
+    other->Release();
+    EXPECT_EQ(DllCanUnloadNow(), S_OK) << "every factory is back to its cached reference";
+
+    // AddRef and QueryInterface on a held factory count like the first reference.
+    factory = GetFactory(CLSID_OrvLPDoc);
+    IUnknown* unk = nullptr;
+    ASSERT_EQ(factory->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unk)), S_OK);
+    factory->Release();
     EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
-    factory->LockServer(FALSE);
+    unk->Release();
+    EXPECT_EQ(DllCanUnloadNow(), S_OK);
+}
+
+TEST(ModuleLockCount, LockServerAndAHeldFactoryCountSeparately) {
+    ASSERT_EQ(DllCanUnloadNow(), S_OK);
+    IClassFactory* factory = GetFactory(CLSID_OrvLPDoc);
+    ASSERT_NE(factory, nullptr);
+    ASSERT_EQ(factory->LockServer(TRUE), S_OK);
+    factory->Release();
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "the server lock outlives the factory reference";
+    factory = GetFactory(CLSID_OrvLPDoc);
+    ASSERT_EQ(factory->LockServer(FALSE), S_OK);
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "the factory itself is still held";
+    ASSERT_EQ(factory->LockServer(TRUE), S_OK);
+    ASSERT_EQ(factory->LockServer(TRUE), S_OK);
+    ASSERT_EQ(factory->LockServer(FALSE), S_OK);
+    factory->Release();
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "one server lock is left";
+    factory = GetFactory(CLSID_OrvLPDoc);
+    ASSERT_EQ(factory->LockServer(FALSE), S_OK);
+    factory->Release();
     EXPECT_EQ(DllCanUnloadNow(), S_OK);
 }
 

@@ -65,10 +65,14 @@ inline constexpr REGSAM KEY_WOW64_64KEY = 0x0100;
 inline constexpr REGSAM KEY_WOW64_32KEY = 0x0200;
 
 struct SECURITY_ATTRIBUTES;
+using PSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 struct FILETIME {
     DWORD dwLowDateTime;
     DWORD dwHighDateTime;
 };
+using PFILETIME = FILETIME*;
+using LPFILETIME = FILETIME*;
 
 LSTATUS RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass, DWORD dwOptions,
                         REGSAM samDesired, const SECURITY_ATTRIBUTES* lpSecurityAttributes, PHKEY phkResult,

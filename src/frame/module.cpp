@@ -312,13 +312,27 @@ HRESULT RegisterServer(bool registering) noexcept {
         if (path.empty()) return E_UNEXPECTED;
         std::size_t count = 0;
         const ClassEntry* table = ClassTable(&count);
+        // All keys of one registration go to a registry file in one write,
+        // under one hold of its lock. When no batch can be opened (a damaged
+        // file, a lock that cannot be taken) the calls below fail alike and
+        // report it.
+        const bool batched = OrvRegistryBeginBatch() == ERROR_SUCCESS;
         HRESULT first = S_OK;
-        for (std::size_t i = 0; i < count; ++i) {
-            HRESULT hr = RegisterClass(table[i], path, registering);
+        try {
+            for (std::size_t i = 0; i < count; ++i) {
+                HRESULT hr = RegisterClass(table[i], path, registering);
+                if (FAILED(hr) && SUCCEEDED(first)) first = hr;
+            }
+            HRESULT hr = RegisterTypeLibrary(path, registering);
             if (FAILED(hr) && SUCCEEDED(first)) first = hr;
+        } catch (...) {
+            if (batched) OrvRegistryEndBatch();
+            throw;
         }
-        HRESULT hr = RegisterTypeLibrary(path, registering);
-        if (FAILED(hr) && SUCCEEDED(first)) first = hr;
+        if (batched) {
+            LSTATUS st = OrvRegistryEndBatch();
+            if (st != ERROR_SUCCESS && SUCCEEDED(first)) first = HRESULT_FROM_WIN32(st);
+        }
         return first;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;

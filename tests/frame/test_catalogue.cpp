@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sys/inotify.h>
+#include <unistd.h>
 #include <set>
 #include <string>
 #include <vector>
@@ -448,6 +450,47 @@ TEST(Registration, ClassNeedingAnUnregisteredOutsideComponentFailsWithTheRuntime
     ChildResult r = RunCreateByProgId(registry.file(), "OrvDocs.OrvAddrCity", "{00000000-0000-0000-C000-000000000046}");
     EXPECT_NE(r.status, 0);
     EXPECT_EQ(r.output, "CoCreateInstance: 0x80040154\n");
+}
+
+// Counts the files renamed into a folder while `f` runs (every write of the
+// registry file is a rename of a finished temporary file over it).
+template <class F>
+int RenamesInto(const std::string& dir, F&& f) {
+    int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd < 0) return -1;
+    if (::inotify_add_watch(fd, dir.c_str(), IN_MOVED_TO) < 0) {
+        ::close(fd);
+        return -1;
+    }
+    f();
+    int count = 0;
+    alignas(inotify_event) char buf[4096];
+    ssize_t n;
+    while ((n = ::read(fd, buf, sizeof buf)) > 0) {
+        for (char* p = buf; p < buf + n;) {
+            auto* ev = reinterpret_cast<inotify_event*>(p);
+            if (ev->mask & IN_MOVED_TO) ++count;
+            p += sizeof(inotify_event) + ev->len;
+        }
+    }
+    ::close(fd);
+    return count;
+}
+
+TEST(Registration, IntoAFileIsOneWriteEachWay) {
+    RegistryFile registry;
+    const std::string dir = std::filesystem::path(registry.file()).parent_path().string();
+    HRESULT hr = E_FAIL;
+    EXPECT_EQ(RenamesInto(dir, [&] { hr = DllRegisterServer(); }), 1);
+    ASSERT_EQ(hr, S_OK);
+    EXPECT_EQ(RenamesInto(dir, [&] { hr = DllRegisterServer(); }), 1) << "registering again replaces the class keys";
+    ASSERT_EQ(hr, S_OK);
+    EXPECT_EQ(RenamesInto(dir, [&] { hr = DllUnregisterServer(); }), 1);
+    ASSERT_EQ(hr, S_OK);
+    // What the single write holds is the whole registration.
+    ASSERT_EQ(DllRegisterServer(), S_OK);
+    ChildResult r = RunCreateByProgId(registry.file(), "OrvDocs.OrvDocument", "{4EAF7A5F-AFB4-11D3-B8F1-0000C0A3E6F3}");
+    EXPECT_EQ(r.status, 0) << r.output;
 }
 
 }  // namespace

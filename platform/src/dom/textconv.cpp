@@ -166,46 +166,10 @@ std::size_t DecodeInto(const unsigned char* p, const unsigned char* end, char16_
     return static_cast<std::size_t>(w - start);
 }
 
+template <bool forParse>
 // Converts UTF-16 to UTF-8 into w (room for 3 bytes a unit). With forParse,
-// stops at the first unit XML forbids (returns false, bad set) and checks each
-// '&' for a good reference while refsGood holds.
-template <bool forParse>
-bool EncodeInto(const char16_t* s, const char16_t* end, char*& wOut, const char16_t*& bad, bool& refsGood);
-
-bool IsGoodReference(const char16_t* p, const char16_t* end) {
-    ++p;  // past '&'
-    if (end - p >= 3 && p[2] == ';') {
-        if ((p[0] == 'l' || p[0] == 'g') && p[1] == 't') return true;
-    }
-    if (end - p >= 4 && p[0] == 'a' && p[1] == 'm' && p[2] == 'p' && p[3] == ';') return true;
-    if (end - p >= 5 && p[4] == ';' &&
-        ((p[0] == 'q' && p[1] == 'u' && p[2] == 'o' && p[3] == 't') ||
-         (p[0] == 'a' && p[1] == 'p' && p[2] == 'o' && p[3] == 's')))
-        return true;
-    if (p >= end || *p != '#') return false;
-    ++p;
-    const bool hex = p < end && *p == 'x';
-    if (hex) ++p;
-    char32_t cp = 0;
-    const char16_t* digits = p;
-    for (; p < end && *p != ';'; ++p) {
-        int v;
-        if (*p >= '0' && *p <= '9')
-            v = *p - '0';
-        else if (hex && *p >= 'a' && *p <= 'f')
-            v = *p - 'a' + 10;
-        else if (hex && *p >= 'A' && *p <= 'F')
-            v = *p - 'A' + 10;
-        else
-            return false;
-        cp = cp * (hex ? 16 : 10) + static_cast<char32_t>(v);
-        if (cp > 0x10FFFF) return false;
-    }
-    return p < end && p != digits && IsXmlChar(cp);
-}
-
-template <bool forParse>
-bool EncodeInto(const char16_t* s, const char16_t* end, char*& wOut, const char16_t*& bad, bool& refsGood) {
+// stops at the first unit XML forbids (returns false, bad set).
+bool EncodeInto(const char16_t* s, const char16_t* end, char*& wOut, const char16_t*& bad) {
     char* w = wOut;
     while (s < end) {
 #if defined(__SSE2__)
@@ -232,17 +196,6 @@ bool EncodeInto(const char16_t* s, const char16_t* end, char*& wOut, const char1
             }
             _mm_storeu_si128(reinterpret_cast<__m128i*>(w), bytes);
             const int ascii = stop ? __builtin_ctz(static_cast<unsigned>(stop)) : 16;
-            if (forParse && refsGood) {
-                unsigned amps = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('&'))));
-                amps &= ascii == 16 ? 0xFFFFu : ((1u << ascii) - 1);
-                while (amps) {
-                    if (!IsGoodReference(s + __builtin_ctz(amps), end)) {
-                        refsGood = false;
-                        break;
-                    }
-                    amps &= amps - 1;
-                }
-            }
             s += ascii;
             w += ascii;
             if (ascii == 16) continue;
@@ -258,7 +211,6 @@ bool EncodeInto(const char16_t* s, const char16_t* end, char*& wOut, const char1
                         bad = s;
                         return false;
                     }
-                    if (cp == '&' && refsGood) refsGood = IsGoodReference(s, end);
                 }
                 *w++ = static_cast<char>(cp);
                 ++s;
@@ -315,8 +267,7 @@ void AppendUtf8(std::string& out, std::u16string_view utf16) {
     out.resize(start + utf16.size() * 3);
     char* w = out.data() + start;
     const char16_t* bad = nullptr;
-    bool refs = false;
-    EncodeInto<false>(utf16.data(), utf16.data() + utf16.size(), w, bad, refs);
+    EncodeInto<false>(utf16.data(), utf16.data() + utf16.size(), w, bad);
     out.resize(static_cast<std::size_t>(w - out.data()));
 }
 
@@ -334,8 +285,7 @@ Utf8Name::Utf8Name(std::u16string_view s) {
     if (s.size() * 3 < sizeof(small_)) {
         char* w = small_;
         const char16_t* bad = nullptr;
-        bool refs = false;
-        EncodeInto<false>(s.data(), s.data() + s.size(), w, bad, refs);
+        EncodeInto<false>(s.data(), s.data() + s.size(), w, bad);
         *w = 0;
         p_ = small_;
     } else {
@@ -352,8 +302,7 @@ bool Utf8ForParse(std::u16string_view text, ParseSource& out, std::size_t& badIn
     std::unique_ptr<char[]> bytes(new char[capacity]);
     char* w = bytes.get();
     const char16_t* bad = nullptr;
-    bool refsGood = true;
-    if (!EncodeInto<true>(begin + skipped, begin + text.size(), w, bad, refsGood)) {
+    if (!EncodeInto<true>(begin + skipped, begin + text.size(), w, bad)) {
         badIndex = static_cast<std::size_t>(bad - begin);
         return false;
     }
@@ -361,7 +310,6 @@ bool Utf8ForParse(std::u16string_view text, ParseSource& out, std::size_t& badIn
     out.size = static_cast<std::size_t>(w - bytes.get());
     out.bytes = std::move(bytes);
     out.skipped = skipped;
-    out.referencesGood = refsGood;
     return true;
 }
 

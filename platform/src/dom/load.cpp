@@ -136,6 +136,10 @@ void ReportAtLine(std::u16string_view text, std::size_t skipped, const FullParse
 
 }  // namespace
 
+void ReportParseFailure(std::u16string_view text, std::size_t index, const char* reason, ParseErrorInfo& error) {
+    Report(text, index, reason, error);
+}
+
 bool ParseXml(std::u16string_view text, bool preserveWhiteSpace, Tree& into, ParseErrorInfo& error) {
     error = ParseErrorInfo{};
     ParseSource src;

@@ -6,6 +6,8 @@
 // two-byte characters (Cyrillic) have a short path of their own.
 #include "textconv.h"
 
+#include "bstr_internal.h"
+
 #include <orvdocs/platform/strings.h>
 
 #include <cstring>
@@ -80,40 +82,6 @@ inline char* PutUtf8(char* w, char32_t cp) {
         *w++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
     return w;
-}
-
-// The number of UTF-16 units of valid UTF-8 text: one per byte that does not
-// continue a sequence, one more per four-byte sequence. For malformed text
-// the count may differ from what the decoder makes; the caller checks.
-std::size_t CountUnits(const unsigned char* p, const unsigned char* end) {
-    std::size_t n = 0;
-#if defined(__SSE2__)
-    const __m128i top2 = _mm_set1_epi8(static_cast<char>(0xC0));
-    const __m128i cont = _mm_set1_epi8(static_cast<char>(0x80));
-    const __m128i lead4 = _mm_set1_epi8(static_cast<char>(0xEF));
-    while (end - p >= 16) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const int ascii = _mm_movemask_epi8(v);
-        if (ascii == 0) {
-            n += 16;
-        } else {
-            // Per byte: 1 unless it continues a sequence, plus 1 above 0xEF
-            // (unsigned compare through max); summed with SAD.
-            const __m128i one = _mm_set1_epi8(1);
-            const __m128i notCont =
-                _mm_andnot_si128(_mm_cmpeq_epi8(_mm_and_si128(v, top2), cont), one);
-            const __m128i four = _mm_andnot_si128(_mm_cmpeq_epi8(_mm_max_epu8(v, lead4), lead4), one);
-            const __m128i sum = _mm_sad_epu8(_mm_add_epi8(notCont, four), _mm_setzero_si128());
-            n += static_cast<std::size_t>(_mm_cvtsi128_si32(sum) + _mm_extract_epi16(sum, 4));
-        }
-        p += 16;
-    }
-#endif
-    for (; p < end; ++p) {
-        if ((*p & 0xC0) != 0x80) ++n;
-        if (*p >= 0xF0) ++n;
-    }
-    return n;
 }
 
 // Decodes UTF-8 into w, which has room for exactly `room` units. Returns the
@@ -250,11 +218,13 @@ bool EncodeInto(const char16_t* s, const char16_t* end, char*& wOut, const char1
 BSTR BstrFromUtf8(std::string_view utf8) {
     const auto* begin = reinterpret_cast<const unsigned char*>(utf8.data());
     const auto* end = begin + utf8.size();
-    const std::size_t units = CountUnits(begin, end);
-    if (units <= 0x7FFFFFF0u) {
-        BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(units));
+    // A UTF-8 text never has more UTF-16 units than bytes: convert straight
+    // into a block of that size and set the length found.
+    if (utf8.size() <= 0x7FFFFFF0u) {
+        BSTR out = detail::BstrAllocUninitialized(utf8.size());
         if (!out) return nullptr;
-        if (DecodeInto(begin, end, out, units) == units) return out;
+        const std::size_t units = DecodeInto(begin, end, out, utf8.size());
+        if (units <= utf8.size()) return detail::BstrSetLength(out, units);
         SysFreeString(out);
     }
     // Malformed UTF-8: the general converter knows the exact length.

@@ -109,28 +109,29 @@ public:
         n_ = 0;
         many_.clear();
     }
-    // False when the name is already there.
+    // False when the name is already there. Names are told apart by their
+    // length and first eight bytes before they are compared whole.
     bool Add(const char* p, std::size_t len) {
-        std::uint32_t h = 2166136261u;
-        for (std::size_t i = 0; i < len; ++i) h = (h ^ static_cast<unsigned char>(p[i])) * 16777619u;
-        const std::uint64_t key = (static_cast<std::uint64_t>(h) << 32) | static_cast<std::uint32_t>(len);
+        std::uint64_t head = 0;
+        std::memcpy(&head, p, len < 8 ? len : 8);
         if (n_ < kMax) {
             for (std::size_t i = 0; i < n_; ++i)
-                if (keys_[i] == key && std::memcmp(names_[i], p, len) == 0) return false;
-            keys_[n_] = key;
+                if (heads_[i] == head && lens_[i] == len && std::memcmp(names_[i], p, len) == 0) return false;
+            heads_[n_] = head;
+            lens_[n_] = len;
             names_[n_] = p;
             ++n_;
             return true;
         }
         if (many_.empty())
-            for (std::size_t i = 0; i < n_; ++i)
-                many_.emplace(names_[i], static_cast<std::size_t>(keys_[i] & 0xFFFFFFFFu));
+            for (std::size_t i = 0; i < n_; ++i) many_.emplace(names_[i], lens_[i]);
         return many_.emplace(p, len).second;
     }
 
 private:
     static constexpr std::size_t kMax = 32;
-    std::uint64_t keys_[kMax];
+    std::uint64_t heads_[kMax];
+    std::size_t lens_[kMax];
     const char* names_[kMax];
     std::size_t n_ = 0;
     std::unordered_set<std::string_view> many_;
@@ -207,6 +208,11 @@ private:
             if (p == end_ || p == digits) return Error("Invalid character reference", at);
             if (!IsXmlChar(cp)) return Error("Character reference to a character XML does not allow", at);
             return p + 1;
+        }
+        // The five predefined entities, which are nearly all there is.
+        if (end_ - p >= 5) {
+            if ((p[0] == 'l' || p[0] == 'g') && p[1] == 't' && p[2] == ';') return p + 3;
+            if (p[0] == 'a' && p[1] == 'm' && p[2] == 'p' && p[3] == ';') return p + 4;
         }
         const char* e = ScanName(p, end_);
         if (e == p || e == end_ || *e != ';') return Error("Invalid entity reference", at);

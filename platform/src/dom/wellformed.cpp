@@ -27,6 +27,20 @@ inline bool IsXmlChar(char32_t c) {
 inline const char* FindAny(const char* p, const char* end, char a, char b, char c) {
 #if defined(__SSE2__)
     const __m128i va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b), vc = _mm_set1_epi8(c);
+    // Long runs (attribute values of a few hundred characters) go 32 bytes a
+    // step with one branch.
+    while (end - p >= 32) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+        const __m128i hv = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, va), _mm_cmpeq_epi8(v, vb)),
+                                        _mm_cmpeq_epi8(v, vc));
+        const __m128i hw = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(w, va), _mm_cmpeq_epi8(w, vb)),
+                                        _mm_cmpeq_epi8(w, vc));
+        const unsigned m = static_cast<unsigned>(_mm_movemask_epi8(hv)) |
+                           (static_cast<unsigned>(_mm_movemask_epi8(hw)) << 16);
+        if (m) return p + __builtin_ctz(m);
+        p += 32;
+    }
     while (end - p >= 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
         const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, va), _mm_cmpeq_epi8(v, vb)),

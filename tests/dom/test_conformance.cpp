@@ -88,6 +88,14 @@ TEST(XmlWellFormed, Attributes) {
     AcceptAll({"<a b = \"1\"\n\tc='2' />", "<a b=\"'\" c='\"'/>", "<a b=\"&lt;&#60;&#x3C;\"/>", "<a b=\"\"/>",
                "<a b=\">\"/>"});
     EXPECT_EQ(Attr(Root(Load("<a b=\"&lt;&#60;&#x3C;>\"/>")), "b"), "<<<>");
+    // Names alike in length and first letters, and tags with many attributes.
+    Refuse("<a attribute_one=\"1\" attribute_two=\"2\" attribute_one=\"3\"/>");
+    Load("<a attribute_one=\"1\" attribute_two=\"2\"/>");
+    std::string many = "<a";
+    for (int i = 0; i < 40; ++i) many += " n" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+    Load(many + "/>");
+    Refuse(many + " n3=\"again\"/>");
+    Refuse(many + " n39=\"again\"/>");
 }
 
 // [22]-[27] The XML declaration: first, exactly, its pseudo-attributes in order

@@ -121,13 +121,13 @@ class NameSet {
 public:
     void Clear() {
         n_ = 0;
-        many_.clear();
+        if (!many_.empty()) many_.clear();
     }
     // False when the name is already there. Names are told apart by their
     // length and first eight bytes before they are compared whole.
     bool Add(const char* p, std::size_t len) {
-        std::uint64_t head = 0;
-        std::memcpy(&head, p, len < 8 ? len : 8);
+        std::uint64_t head = len;
+        for (std::size_t i = 0; i < len && i < 8; ++i) head = (head << 8) | static_cast<unsigned char>(p[i]);
         if (n_ < kMax) {
             for (std::size_t i = 0; i < n_; ++i)
                 if (heads_[i] == head && lens_[i] == len && std::memcmp(names_[i], p, len) == 0) return false;

@@ -114,8 +114,8 @@ TEST(XmlWellFormed, XmlDeclaration) {
 // [16]-[17] Processing instructions: a name, not 'xml' in any case
 TEST(XmlWellFormed, ProcessingInstructions) {
     RefuseAll({"<a><?xml foo?></a>", "<a><?XmL x?></a>", "<a><? x?></a>", "<a><?1pi?></a>", "<a><?pi never closed</a>",
-               "<a><?pi$x?></a>", "<a><?ns:pi x?></a>"});
-    AcceptAll({"<a><?xml-stylesheet href=\"s\"?></a>", "<a><?pi?></a>", "<?pi before?><a/><?pi after ?>",
+               "<a><?pi$x?></a>"});
+    AcceptAll({"<a><?xml-stylesheet href=\"s\"?></a>", "<a><?ns:pi x?></a>", "<a><?pi?></a>", "<?pi before?><a/><?pi after ?>",
                "<a><?pi <&>?></a>"});
 }
 

@@ -283,7 +283,6 @@ private:
                                       : "The XML declaration is allowed only at the start of the document; "
                                         "processing instruction targets named 'xml' are reserved",
                          at);
-        if (std::memchr(name, ':', len)) return Error("A processing instruction target may not contain ':'", name);
         const char* close = Find(e, end_, "?>");
         if (!close) return Error("A processing instruction is not closed", at);
         if (close != e && !IsSpace(*e)) return Error("Invalid character in a processing instruction target", e);

@@ -8,6 +8,10 @@
 // re-read the file if it changed since it was last read, apply the change,
 // write the whole tree to a temporary file in the same folder and rename it
 // over the file. Readers need no lock: they always see a complete file.
+//
+// A batch (OrvRegistryBeginBatch/OrvRegistryEndBatch) takes the file lock
+// once and holds it: every change of the process in between is made in memory
+// only, and the end of the batch writes the file once.
 #include "regtree.h"
 
 #include <orvdocs/platform/registry.h>
@@ -72,8 +76,10 @@ public:
     FileLock() = default;
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
-    ~FileLock() {
+    ~FileLock() { Release(); }
+    void Release() {
         if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+        fd_ = -1;
     }
     bool Acquire(const std::string& path) {
         fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
@@ -165,6 +171,9 @@ public:
     LSTATUS Begin(bool change, FileLock& lock) {
         Configure();
         if (path_.empty()) return ERROR_SUCCESS;
+        // In a batch this process holds the file lock, so no other writer can
+        // have replaced the file, and memory holds changes the file lacks yet.
+        if (batchDepth_ > 0) return bad_ ? ERROR_BADDB : ERROR_SUCCESS;
         if (change && !lock.Acquire(path_ + ".lock")) {
             ReportOnce(writeReported_, "cannot lock registry file '" + path_ + ".lock': " + std::strerror(errno) +
                                            "; registry changes answer ERROR_CANTWRITE");
@@ -178,6 +187,10 @@ public:
     // file, so memory never holds a change the file lacks.
     LSTATUS Commit() {
         if (path_.empty()) return ERROR_SUCCESS;
+        if (batchDepth_ > 0) {
+            batchDirty_ = true;  // written once at the end of the batch
+            return ERROR_SUCCESS;
+        }
         std::string why;
         if (Save(why)) return ERROR_SUCCESS;
         forceReload_ = true;
@@ -189,7 +202,43 @@ public:
     // After a failure inside a change the tree may be half changed.
     void Invalidate() {
         if (path_.empty()) return;
-        forceReload_ = true;
+        if (batchDepth_ > 0) batchBroken_ = true;  // the batch is dropped at its end
+        else forceReload_ = true;
+    }
+
+    // A batch: the file lock is taken at the outermost begin and held; the
+    // tree is brought up to date once. Nested batches only count.
+    LSTATUS BeginBatch() {
+        Configure();
+        if (batchDepth_ > 0 || path_.empty()) {
+            ++batchDepth_;
+            return ERROR_SUCCESS;
+        }
+        if (LSTATUS s = Begin(true, batchLock_)) {
+            batchLock_.Release();
+            return s;
+        }
+        ++batchDepth_;
+        batchDirty_ = batchBroken_ = false;
+        return ERROR_SUCCESS;
+    }
+
+    // Ends a batch; the outermost end writes the changes in one go and lets
+    // go of the lock. A batch whose write fails (or that a failure inside a
+    // change left half done) is dropped from memory as a single change is.
+    LSTATUS EndBatch() {
+        if (batchDepth_ == 0) return ERROR_INVALID_PARAMETER;
+        if (--batchDepth_ > 0 || path_.empty()) return ERROR_SUCCESS;
+        LSTATUS result = ERROR_SUCCESS;
+        if (batchBroken_) {
+            forceReload_ = true;
+            result = ERROR_CANTWRITE;
+        } else if (batchDirty_) {
+            result = Commit();
+        }
+        batchDirty_ = batchBroken_ = false;
+        batchLock_.Release();
+        return result;
     }
 
     Tree& tree() { return tree_; }
@@ -201,6 +250,9 @@ public:
         handles_.clear();
         loaded_ = bad_ = forceReload_ = false;
         loadedId_ = badId_ = reportedBadId_ = FileId{};
+        batchDepth_ = 0;
+        batchDirty_ = batchBroken_ = false;
+        batchLock_.Release();
         badReported_ = writeReported_ = false;
     }
 
@@ -341,6 +393,9 @@ private:
     bool loaded_ = false, bad_ = false, forceReload_ = false;
     FileId loadedId_, badId_, reportedBadId_;
     bool badReported_ = false, writeReported_ = false;
+    unsigned batchDepth_ = 0;
+    bool batchDirty_ = false, batchBroken_ = false;
+    FileLock batchLock_;
 };
 
 // Runs one call with the registry locked; nothing thrown leaves it.
@@ -615,6 +670,14 @@ LSTATUS RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, DWORD* lpcchClass, DWORD* lp
         if (lpftLastWriteTime) *lpftLastWriteTime = FILETIME{0, 0};
         return ERROR_SUCCESS;
     });
+}
+
+LSTATUS OrvRegistryBeginBatch() {
+    return Locked([](Registry& r) { return r.BeginBatch(); });
+}
+
+LSTATUS OrvRegistryEndBatch() {
+    return Locked([](Registry& r) { return r.EndBatch(); });
 }
 
 void OrvRegistryReset() {

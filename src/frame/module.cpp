@@ -24,11 +24,17 @@ namespace {
 
 std::atomic<LONG> g_lockCount{0};
 
-// The class factory of one class. Cached factories do not count in the
-// module's lock count; only LockServer does.
+// The class factory of one class. A factory that holds the module counts as
+// one lock in the module's lock count while anyone but the module itself holds
+// a reference to it: a cached factory (the cache keeps one reference) counts
+// while its reference count is above 1, a factory made on request while it is
+// above 0. The cached reference alone does not count, so a module whose
+// factories are only cached can be unloaded; a host that holds a factory it got
+// from DllGetClassObject keeps the module loaded until it releases it.
 class ClassFactory final : public IClassFactory {
 public:
-    ClassFactory(CreatorFn create, bool holdsModule) : create_(create), holdsModule_(holdsModule) {}
+    ClassFactory(CreatorFn create, bool holdsModule, bool cached)
+        : create_(create), holdsModule_(holdsModule), ownRefs_(cached ? 1 : 0) {}
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
@@ -38,9 +44,16 @@ public:
         AddRef();
         return S_OK;
     }
-    ULONG AddRef() override { return ++refs_; }
+    ULONG AddRef() override {
+        ULONG n = ++refs_;
+        // Each crossing of the line takes or gives exactly one lock: the atomic
+        // count hands every caller a distinct value.
+        if (holdsModule_ && n == ownRefs_ + 1) ModuleLock();
+        return n;
+    }
     ULONG Release() override {
         ULONG n = --refs_;
+        if (holdsModule_ && n == ownRefs_) ModuleUnlock();
         if (n == 0) delete this;
         return n;
     }
@@ -59,15 +72,26 @@ public:
         return S_OK;
     }
 
+    // The cache's own reference: taken before the factory is published, so
+    // it never counts as a lock.
+    void TakeCacheReference() noexcept { refs_.store(1); }
+    // The cache lets its reference go (module unload): from then on every
+    // remaining reference is a holder's.
+    void DropCacheReference() noexcept {
+        ownRefs_.store(0);
+        Release();
+    }
+
 private:
     std::atomic<ULONG> refs_{0};
     CreatorFn create_;
     bool holdsModule_;
+    std::atomic<ULONG> ownRefs_;
 };
 
 struct FactoryCache {
     std::mutex lock;  // the module lock: guards the lazily created factories
-    std::vector<IClassFactory*> factories;
+    std::vector<ClassFactory*> factories;
 };
 
 FactoryCache& Cache() {
@@ -242,14 +266,14 @@ HRESULT GetClassFactory(REFCLSID clsid, REFIID riid, void** ppv) noexcept {
     for (std::size_t i = 0; i < count; ++i) {
         if (*table[i].clsid != clsid) continue;
         FactoryCache& cache = Cache();
-        IClassFactory* factory = nullptr;
+        ClassFactory* factory = nullptr;
         {
             std::lock_guard<std::mutex> guard(cache.lock);
             if (cache.factories.size() != count) cache.factories.assign(count, nullptr);
             if (!cache.factories[i]) {
-                auto* f = new (std::nothrow) ClassFactory(table[i].create, true);
+                auto* f = new (std::nothrow) ClassFactory(table[i].create, true, true);
                 if (!f) return E_OUTOFMEMORY;
-                f->AddRef();  // the cache's reference
+                f->TakeCacheReference();
                 cache.factories[i] = f;
             }
             factory = cache.factories[i];
@@ -266,7 +290,7 @@ HRESULT CreateClassFactory(CreatorFn create, bool holdsModule, IClassFactory** o
     if (!out) return E_POINTER;
     *out = nullptr;
     if (!create) return E_INVALIDARG;
-    auto* f = new (std::nothrow) ClassFactory(create, holdsModule);
+    auto* f = new (std::nothrow) ClassFactory(create, holdsModule, false);
     if (!f) return E_OUTOFMEMORY;
     f->AddRef();
     *out = f;
@@ -276,8 +300,8 @@ HRESULT CreateClassFactory(CreatorFn create, bool holdsModule, IClassFactory** o
 void ReleaseClassFactories() noexcept {
     FactoryCache& cache = Cache();
     std::lock_guard<std::mutex> guard(cache.lock);
-    for (IClassFactory*& f : cache.factories) {
-        if (f) f->Release();
+    for (ClassFactory*& f : cache.factories) {
+        if (f) f->DropCacheReference();
         f = nullptr;
     }
 }
@@ -288,13 +312,27 @@ HRESULT RegisterServer(bool registering) noexcept {
         if (path.empty()) return E_UNEXPECTED;
         std::size_t count = 0;
         const ClassEntry* table = ClassTable(&count);
+        // All keys of one registration go to a registry file in one write,
+        // under one hold of its lock. When no batch can be opened (a damaged
+        // file, a lock that cannot be taken) the calls below fail alike and
+        // report it.
+        const bool batched = OrvRegistryBeginBatch() == ERROR_SUCCESS;
         HRESULT first = S_OK;
-        for (std::size_t i = 0; i < count; ++i) {
-            HRESULT hr = RegisterClass(table[i], path, registering);
+        try {
+            for (std::size_t i = 0; i < count; ++i) {
+                HRESULT hr = RegisterClass(table[i], path, registering);
+                if (FAILED(hr) && SUCCEEDED(first)) first = hr;
+            }
+            HRESULT hr = RegisterTypeLibrary(path, registering);
             if (FAILED(hr) && SUCCEEDED(first)) first = hr;
+        } catch (...) {
+            if (batched) OrvRegistryEndBatch();
+            throw;
         }
-        HRESULT hr = RegisterTypeLibrary(path, registering);
-        if (FAILED(hr) && SUCCEEDED(first)) first = hr;
+        if (batched) {
+            LSTATUS st = OrvRegistryEndBatch();
+            if (st != ERROR_SUCCESS && SUCCEEDED(first)) first = HRESULT_FROM_WIN32(st);
+        }
         return first;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;

@@ -41,11 +41,14 @@ struct ClassEntry {
 const ClassEntry* ClassTable(std::size_t* count) noexcept;
 
 // The class factory of a class in the table: created on first request under
-// the module lock and cached for the module's life.
+// the module lock and cached for the module's life. The cached reference does
+// not count in the lock count; while a caller holds a reference the factory
+// counts as one lock.
 HRESULT GetClassFactory(REFCLSID clsid, REFIID riid, void** ppv) noexcept;
-// A class factory creating objects with `create`. With holdsModule its
-// LockServer counts in this module's lock count (the module's own classes);
-// without, LockServer does nothing (class objects a host registers).
+// A class factory creating objects with `create`. With holdsModule it counts
+// as one lock while it has references and its LockServer counts in this
+// module's lock count (the module's own classes); without, neither (class
+// objects a host registers).
 HRESULT CreateClassFactory(CreatorFn create, bool holdsModule, IClassFactory** out) noexcept;
 // Releases the cached factories (module unload).
 void ReleaseClassFactories() noexcept;

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sys/inotify.h>
+#include <unistd.h>
 #include <set>
 #include <string>
 #include <vector>
@@ -338,14 +340,58 @@ TEST(ModuleLockCount, FollowsObjectsAndServerLocks) {
                   S_OK);
         EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
     }
-    EXPECT_EQ(DllCanUnloadNow(), S_OK);
-    orv::ComPtr<IClassFactory> factory;
-    ASSERT_EQ(DllGetClassObject(CLSID_OrvLPDoc, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())),
-              S_OK);
-    EXPECT_EQ(DllCanUnloadNow(), S_OK) << "a cached factory does not hold the module";
-    factory->LockServer(TRUE);
+    EXPECT_EQ(DllCanUnloadNow(), S_OK) << "the factory CoCreateInstance used is only cached now";
+}
+
+IClassFactory* GetFactory(REFCLSID clsid) {
+    IClassFactory* f = nullptr;
+    EXPECT_EQ(DllGetClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&f)), S_OK);
+    return f;
+}
+
+TEST(ModuleLockCount, AFactoryHeldByTheHostKeepsTheModule) {
+    ASSERT_EQ(DllCanUnloadNow(), S_OK);
+    IClassFactory* factory = GetFactory(CLSID_OrvLPDoc);
+    ASSERT_NE(factory, nullptr);
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "the host points into the module through its factory";
+    IClassFactory* again = GetFactory(CLSID_OrvLPDoc);
+    EXPECT_EQ(again, factory) << "one cached factory per class";
+    IClassFactory* other = GetFactory(CLSID_OrvDocument);
+    factory->Release();
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "a second reference is still held";
+    again->Release();
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "another class's factory is still held";
+    other->Release();
+    EXPECT_EQ(DllCanUnloadNow(), S_OK) << "every factory is back to its cached reference";
+
+    // AddRef and QueryInterface on a held factory count like the first reference.
+    factory = GetFactory(CLSID_OrvLPDoc);
+    IUnknown* unk = nullptr;
+    ASSERT_EQ(factory->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unk)), S_OK);
+    factory->Release();
     EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
-    factory->LockServer(FALSE);
+    unk->Release();
+    EXPECT_EQ(DllCanUnloadNow(), S_OK);
+}
+
+TEST(ModuleLockCount, LockServerAndAHeldFactoryCountSeparately) {
+    ASSERT_EQ(DllCanUnloadNow(), S_OK);
+    IClassFactory* factory = GetFactory(CLSID_OrvLPDoc);
+    ASSERT_NE(factory, nullptr);
+    ASSERT_EQ(factory->LockServer(TRUE), S_OK);
+    factory->Release();
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "the server lock outlives the factory reference";
+    factory = GetFactory(CLSID_OrvLPDoc);
+    ASSERT_EQ(factory->LockServer(FALSE), S_OK);
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "the factory itself is still held";
+    ASSERT_EQ(factory->LockServer(TRUE), S_OK);
+    ASSERT_EQ(factory->LockServer(TRUE), S_OK);
+    ASSERT_EQ(factory->LockServer(FALSE), S_OK);
+    factory->Release();
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "one server lock is left";
+    factory = GetFactory(CLSID_OrvLPDoc);
+    ASSERT_EQ(factory->LockServer(FALSE), S_OK);
+    factory->Release();
     EXPECT_EQ(DllCanUnloadNow(), S_OK);
 }
 
@@ -404,6 +450,47 @@ TEST(Registration, ClassNeedingAnUnregisteredOutsideComponentFailsWithTheRuntime
     ChildResult r = RunCreateByProgId(registry.file(), "OrvDocs.OrvAddrCity", "{00000000-0000-0000-C000-000000000046}");
     EXPECT_NE(r.status, 0);
     EXPECT_EQ(r.output, "CoCreateInstance: 0x80040154\n");
+}
+
+// Counts the files renamed into a folder while `f` runs (every write of the
+// registry file is a rename of a finished temporary file over it).
+template <class F>
+int RenamesInto(const std::string& dir, F&& f) {
+    int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd < 0) return -1;
+    if (::inotify_add_watch(fd, dir.c_str(), IN_MOVED_TO) < 0) {
+        ::close(fd);
+        return -1;
+    }
+    f();
+    int count = 0;
+    alignas(inotify_event) char buf[4096];
+    ssize_t n;
+    while ((n = ::read(fd, buf, sizeof buf)) > 0) {
+        for (char* p = buf; p < buf + n;) {
+            auto* ev = reinterpret_cast<inotify_event*>(p);
+            if (ev->mask & IN_MOVED_TO) ++count;
+            p += sizeof(inotify_event) + ev->len;
+        }
+    }
+    ::close(fd);
+    return count;
+}
+
+TEST(Registration, IntoAFileIsOneWriteEachWay) {
+    RegistryFile registry;
+    const std::string dir = std::filesystem::path(registry.file()).parent_path().string();
+    HRESULT hr = E_FAIL;
+    EXPECT_EQ(RenamesInto(dir, [&] { hr = DllRegisterServer(); }), 1);
+    ASSERT_EQ(hr, S_OK);
+    EXPECT_EQ(RenamesInto(dir, [&] { hr = DllRegisterServer(); }), 1) << "registering again replaces the class keys";
+    ASSERT_EQ(hr, S_OK);
+    EXPECT_EQ(RenamesInto(dir, [&] { hr = DllUnregisterServer(); }), 1);
+    ASSERT_EQ(hr, S_OK);
+    // What the single write holds is the whole registration.
+    ASSERT_EQ(DllRegisterServer(), S_OK);
+    ChildResult r = RunCreateByProgId(registry.file(), "OrvDocs.OrvDocument", "{4EAF7A5F-AFB4-11D3-B8F1-0000C0A3E6F3}");
+    EXPECT_EQ(r.status, 0) << r.output;
 }
 
 }  // namespace

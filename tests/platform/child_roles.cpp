@@ -82,6 +82,24 @@ int WriteOverSizeLimit() {
     return 0;
 }
 
+// A batch whose single write fails at its end keeps none of its changes.
+int BatchOverSizeLimit() {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlim_t limit = std::stoul(Env("ORV_TEST_FSIZE"));
+    rlimit lim{limit, limit};
+    if (::setrlimit(RLIMIT_FSIZE, &lim) != 0) return 50;
+    if (OrvRegistryBeginBatch() != ERROR_SUCCESS) return 51;
+    if (SetString(HKEY_CURRENT_USER, u"Software\\OrvTest", u"Big", std::u16string(4000, u'ж')) != ERROR_SUCCESS)
+        return 52;
+    if (SetString(HKEY_CURRENT_USER, u"Software\\OrvTest\\Other", u"Tiny", u"t") != ERROR_SUCCESS) return 53;
+    if (OrvRegistryEndBatch() != ERROR_CANTWRITE) return 54;
+    std::u16string value;
+    if (GetString(HKEY_CURRENT_USER, u"Software\\OrvTest", u"Big", value) != ERROR_FILE_NOT_FOUND) return 55;
+    if (GetString(HKEY_CURRENT_USER, u"Software\\OrvTest\\Other", u"Tiny", value) != ERROR_FILE_NOT_FOUND) return 56;
+    if (GetString(HKEY_CURRENT_USER, u"Software\\OrvTest", u"Small", value) || value != u"small") return 57;
+    return 0;
+}
+
 int RunRole() {
     const char* role = std::getenv("ORV_TEST_CHILD_ROLE");
     if (!role) return -1;
@@ -92,6 +110,7 @@ int RunRole() {
         else if (r == "burst") code = Burst();
         else if (r == "create-by-progid") code = CreateByProgId();
         else if (r == "write-over-limit") code = WriteOverSizeLimit();
+        else if (r == "batch-over-limit") code = BatchOverSizeLimit();
     } catch (...) {
         code = 98;
     }

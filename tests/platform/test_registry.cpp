@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -565,6 +566,97 @@ TEST_F(RegistryFile, FailedWriteKeepsNeitherFileNorMemoryChanged) {
     EXPECT_EQ(ReadFileBytes(file_), before);
     for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
         EXPECT_EQ(entry.path().string().find(".tmp."), std::string::npos) << entry.path();
+}
+
+// ------------------------------------------------------------- batches
+
+TEST_F(RegistryFile, ABatchWritesOnceWhileOtherWritersWait) {
+    RegistryScope scope(file_);
+    ASSERT_EQ(SetString(HKEY_CURRENT_USER, u"Software\\OrvTest", u"Small", u"small"), ERROR_SUCCESS);
+    const std::string before = ReadFileBytes(file_);
+    const std::string go = dir_.File("go");
+    WriteFileBytes(go, "");
+
+    ASSERT_EQ(OrvRegistryBeginBatch(), ERROR_SUCCESS);
+    for (int i = 0; i < 40; ++i)
+        ASSERT_EQ(SetDword(HKEY_CURRENT_USER, u"Software\\OrvTest\\Batch\\k" + orv::Utf8ToUtf16(std::to_string(i)),
+                           u"N", static_cast<DWORD>(i)),
+                  ERROR_SUCCESS);
+    ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, u"Software\\OrvTest\\Batch\\k39"), ERROR_SUCCESS);
+    DWORD n = 0;
+    EXPECT_EQ(GetDword(HKEY_CURRENT_USER, u"Software\\OrvTest\\Batch\\k7", u"N", n), ERROR_SUCCESS)
+        << "this process reads its own batch";
+    EXPECT_EQ(n, 7u);
+    // Another process's writer waits for the batch's lock.
+    pid_t child = SpawnChild("burst", {{ORVDOCS_REGISTRY_ENV, file_}, {"ORV_TEST_GO", go}, {"ORV_TEST_PREFIX", "c"},
+                                       {"ORV_TEST_COUNT", "3"}});
+    ASSERT_EQ(OrvRegistryBeginBatch(), ERROR_SUCCESS) << "batches nest";
+    ASSERT_EQ(SetString(HKEY_CURRENT_USER, u"Software\\OrvTest", u"Nested", u"inner"), ERROR_SUCCESS);
+    ASSERT_EQ(OrvRegistryEndBatch(), ERROR_SUCCESS);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(ReadFileBytes(file_), before) << "nothing is written before the outermost end";
+
+    ASSERT_EQ(OrvRegistryEndBatch(), ERROR_SUCCESS);
+    EXPECT_EQ(WaitChild(child), 0);
+    EXPECT_EQ(OrvRegistryEndBatch(), ERROR_INVALID_PARAMETER) << "no batch is open";
+
+    // From a fresh start: the batch and the waiting writer both kept theirs.
+    OrvRegistryReset();
+    HKEY h = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\OrvTest\\Batch", 0, KEY_READ, &h), ERROR_SUCCESS);
+    EXPECT_EQ(SubkeyNames(h).size(), 39u);
+    RegCloseKey(h);
+    std::u16string text;
+    EXPECT_EQ(GetString(HKEY_CURRENT_USER, u"Software\\OrvTest", u"Nested", text), ERROR_SUCCESS);
+    EXPECT_EQ(text, u"inner");
+    EXPECT_EQ(GetString(HKEY_CURRENT_USER, u"Software\\OrvTest", u"Small", text), ERROR_SUCCESS);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(GetDword(HKEY_CURRENT_USER, u"Software\\OrvTest\\Burst\\c" + orv::Utf8ToUtf16(std::to_string(i)),
+                           u"N", n),
+                  ERROR_SUCCESS);
+}
+
+TEST_F(RegistryFile, ABatchTakesInOtherProcessesChangesAtItsStart) {
+    RegistryScope scope(file_);
+    ASSERT_EQ(SetString(HKEY_CURRENT_USER, u"Software\\OrvTest", u"Mine", u"1"), ERROR_SUCCESS);
+    const std::string go = dir_.File("go");
+    WriteFileBytes(go, "");
+    ASSERT_EQ(RunChild("burst", {{ORVDOCS_REGISTRY_ENV, file_}, {"ORV_TEST_GO", go}, {"ORV_TEST_PREFIX", "d"},
+                                 {"ORV_TEST_COUNT", "2"}}),
+              0);
+    ASSERT_EQ(OrvRegistryBeginBatch(), ERROR_SUCCESS);
+    ASSERT_EQ(SetString(HKEY_CURRENT_USER, u"Software\\OrvTest", u"Mine", u"2"), ERROR_SUCCESS);
+    ASSERT_EQ(OrvRegistryEndBatch(), ERROR_SUCCESS);
+    OrvRegistryReset();
+    DWORD n = 0;
+    EXPECT_EQ(GetDword(HKEY_CURRENT_USER, u"Software\\OrvTest\\Burst\\d1", u"N", n), ERROR_SUCCESS);
+    std::u16string text;
+    EXPECT_EQ(GetString(HKEY_CURRENT_USER, u"Software\\OrvTest", u"Mine", text), ERROR_SUCCESS);
+    EXPECT_EQ(text, u"2");
+}
+
+TEST_F(RegistryFile, ABatchOnADamagedFileIsRefusedAndAFailedOneKeepsNothing) {
+    WriteFileBytes(file_, "not a registry\n");
+    {
+        RegistryScope scope(file_);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(OrvRegistryBeginBatch(), ERROR_BADDB);
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(OrvRegistryEndBatch(), ERROR_INVALID_PARAMETER) << "no batch was opened";
+    }
+    std::filesystem::remove(file_);
+    {
+        RegistryScope scope(file_);
+        ASSERT_EQ(SetString(HKEY_CURRENT_USER, u"Software\\OrvTest", u"Small", u"small"), ERROR_SUCCESS);
+    }
+    const std::string before = ReadFileBytes(file_);
+    testing::internal::CaptureStderr();
+    int code = RunChild("batch-over-limit",
+                        {{ORVDOCS_REGISTRY_ENV, file_}, {"ORV_TEST_FSIZE", std::to_string(before.size() + 16)}});
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(code, 0);
+    EXPECT_NE(told.find("cannot write registry file"), std::string::npos) << told;
+    EXPECT_EQ(ReadFileBytes(file_), before);
 }
 
 }  // namespace

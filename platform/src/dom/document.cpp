@@ -2,11 +2,14 @@
 // registration as a built-in class of the platform.
 #include "domnode.h"
 #include "domutil.h"
+#include "files.h"
 #include "load.h"
 #include "nodelist.h"
 
 #include <orvdocs/platform/builtin.h>
 #include <orvdocs/platform/strings.h>
+
+#include <cerrno>
 
 namespace orv::dom {
 
@@ -251,10 +254,40 @@ HRESULT DomNode::nodeFromID(BSTR, IXMLDOMNode** node) {
     return E_NOTIMPL;
 }
 
-HRESULT DomNode::load(VARIANT, VARIANT_BOOL* isSuccessful) {
+// A string argument naming a file: VT_BSTR, or a VARIANT by reference to one.
+static const VARIANT* StringArgument(const VARIANT& v) {
+    const VARIANT* p = &v;
+    if (p->vt == (VT_BYREF | VT_VARIANT) && p->pvarVal) p = p->pvarVal;
+    return p->vt == VT_BSTR ? p : nullptr;
+}
+
+HRESULT DomNode::load(VARIANT xmlSource, VARIANT_BOOL* isSuccessful) {
     if (!isSuccessful) return E_POINTER;
     *isSuccessful = VARIANT_FALSE;
-    return E_NOTIMPL;
+    if (!IsDocument(*this)) return E_FAIL;
+    const VARIANT* source = StringArgument(xmlSource);
+    if (!source) return E_INVALIDARG;
+    const std::u16string name(View(source->bstrVal));
+    // The file is read and decoded before the lock is taken.
+    std::string path, why;
+    std::u16string text;
+    std::size_t bad = 0;
+    bool read = LocalPath(name, path, why) && ReadXmlFile(path, text, why, bad);
+    return Locked([&](DomDoc& d) -> HRESULT {
+        auto fresh = std::make_unique<Tree>();
+        ParseErrorInfo error;
+        bool ok = false;
+        if (!read)
+            ReportParseFailure(text, bad, why.c_str(), error);
+        else
+            ok = ParseXml(text, d.preserveWhiteSpace, *fresh, error);
+        if (!ok) fresh = std::make_unique<Tree>();  // a failed load leaves an empty document
+        d.ReplaceMain(std::move(fresh));
+        d.parseError = std::move(error);
+        d.url = name;
+        *isSuccessful = Bool(ok);
+        return ok ? S_OK : S_FALSE;
+    });
 }
 
 HRESULT DomNode::get_readyState(LONG* value) {
@@ -273,7 +306,11 @@ HRESULT DomNode::get_parseError(IXMLDOMParseError** errorObj) {
 HRESULT DomNode::get_url(BSTR* urlString) {
     if (!urlString) return E_POINTER;
     *urlString = nullptr;
-    return S_FALSE;  // documents are only loaded from text
+    if (!IsDocument(*this)) return S_FALSE;
+    return Locked([&](DomDoc& d) -> HRESULT {
+        if (d.url.empty()) return S_FALSE;  // loaded from text, or not loaded
+        return OutBstr16(d.url, urlString);
+    });
 }
 
 HRESULT DomNode::get_async(VARIANT_BOOL* isAsync) {
@@ -305,12 +342,34 @@ HRESULT DomNode::loadXML(BSTR bstrXML, VARIANT_BOOL* isSuccessful) {
         if (!ok) fresh = std::make_unique<Tree>();  // text that does not parse leaves an empty document
         d.ReplaceMain(std::move(fresh));
         d.parseError = std::move(error);
+        d.url.clear();
         *isSuccessful = Bool(ok);
         return ok ? S_OK : S_FALSE;
     });
 }
 
-HRESULT DomNode::save(VARIANT) { return E_NOTIMPL; }
+HRESULT DomNode::save(VARIANT destination) {
+    if (!IsDocument(*this)) return E_FAIL;
+    const VARIANT* target = StringArgument(destination);
+    if (!target) return E_INVALIDARG;
+    std::string path, why;
+    if (!LocalPath(View(target->bstrVal), path, why)) return E_INVALIDARG;
+    std::string text, encoding;
+    HRESULT hr = Locked([&](DomDoc& d) -> HRESULT {
+        Serialize(d, *this, text, true);
+        pugi::xml_node first = d.MainRoot().first_child();
+        if (first.type() == pugi::node_declaration) encoding = first.attribute("encoding").value();
+        return S_OK;
+    });
+    if (FAILED(hr)) return hr;
+    // Written outside the lock: the text is complete.
+    const int err = WriteXmlFile(path, text, encoding);
+    if (err == 0) return S_OK;
+    if (err == EACCES || err == EPERM || err == EROFS) return E_ACCESSDENIED;
+    if (err == ENOENT || err == ENOTDIR) return HRESULT_FROM_WIN32(3);  // ERROR_PATH_NOT_FOUND
+    if (err == ENOSPC || err == EFBIG || err == EDQUOT) return HRESULT_FROM_WIN32(112);  // ERROR_DISK_FULL
+    return E_FAIL;
+}
 
 HRESULT DomNode::get_validateOnParse(VARIANT_BOOL* isValidating) {
     if (!isValidating) return E_POINTER;

@@ -144,6 +144,7 @@ public:
     bool validateOnParse = true;
     bool resolveExternals = false;
     std::u16string selectionNamespaces;
+    std::u16string url;  // the file or URL of the last load; empty after loadXML
     ParseErrorInfo parseError;
 
 private:

@@ -18,7 +18,9 @@ HRESULT NewAttributeMap(DomNode* element, IXMLDOMNamedNodeMap** out);
 // A report of what the last load found.
 HRESULT NewParseError(const ParseErrorInfo& info, IXMLDOMParseError** out);
 
-// Appends the serialised form of a node (get_xml), UTF-8.
-void Serialize(DomDoc& d, const DomNode& node, std::string& out);
+// Appends the serialised form of a node (get_xml), UTF-8. With keepEncoding
+// the XML declaration keeps its encoding pseudo-attribute (save to a file,
+// which is written in that encoding).
+void Serialize(DomDoc& d, const DomNode& node, std::string& out, bool keepEncoding = false);
 
 }  // namespace orv::dom

@@ -21,10 +21,10 @@ struct StringWriter final : pugi::xml_writer {
     std::string& out;
 };
 
-void AppendDeclaration(std::string& out, pugi::xml_node decl) {
+void AppendDeclaration(std::string& out, pugi::xml_node decl, bool keepEncoding) {
     out += "<?xml";
     for (pugi::xml_attribute a = decl.first_attribute(); a; a = a.next_attribute()) {
-        if (std::strcmp(a.name(), "encoding") == 0) continue;
+        if (!keepEncoding && std::strcmp(a.name(), "encoding") == 0) continue;
         out += ' ';
         out += a.name();
         out += "=\"";
@@ -34,9 +34,9 @@ void AppendDeclaration(std::string& out, pugi::xml_node decl) {
     out += "?>";
 }
 
-void AppendNode(std::string& out, pugi::xml_node n) {
+void AppendNode(std::string& out, pugi::xml_node n, bool keepEncoding = false) {
     if (n.type() == pugi::node_declaration) {
-        AppendDeclaration(out, n);
+        AppendDeclaration(out, n, keepEncoding);
         return;
     }
     StringWriter w(out);
@@ -45,10 +45,10 @@ void AppendNode(std::string& out, pugi::xml_node n) {
 
 }  // namespace
 
-void Serialize(DomDoc& d, const DomNode& node, std::string& out) {
+void Serialize(DomDoc& d, const DomNode& node, std::string& out, bool keepEncoding) {
     switch (node.Kind()) {
         case NodeKind::Document:
-            for (pugi::xml_node c = d.MainRoot().first_child(); c; c = c.next_sibling()) AppendNode(out, c);
+            for (pugi::xml_node c = d.MainRoot().first_child(); c; c = c.next_sibling()) AppendNode(out, c, keepEncoding);
             break;
         case NodeKind::Attribute:
             out += node.Attr().name();

@@ -6,6 +6,8 @@
 // two-byte characters (Cyrillic) have a short path of their own.
 #include "textconv.h"
 
+#include "bstr_internal.h"
+
 #include <orvdocs/platform/strings.h>
 
 #include <cstring>
@@ -13,6 +15,10 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define ORV_DOM_AVX2 1
 #endif
 
 namespace orv::dom {
@@ -82,39 +88,47 @@ inline char* PutUtf8(char* w, char32_t cp) {
     return w;
 }
 
-// The number of UTF-16 units of valid UTF-8 text: one per byte that does not
-// continue a sequence, one more per four-byte sequence. For malformed text
-// the count may differ from what the decoder makes; the caller checks.
-std::size_t CountUnits(const unsigned char* p, const unsigned char* end) {
-    std::size_t n = 0;
-#if defined(__SSE2__)
-    const __m128i top2 = _mm_set1_epi8(static_cast<char>(0xC0));
-    const __m128i cont = _mm_set1_epi8(static_cast<char>(0x80));
-    const __m128i lead4 = _mm_set1_epi8(static_cast<char>(0xEF));
-    while (end - p >= 16) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const int ascii = _mm_movemask_epi8(v);
-        if (ascii == 0) {
-            n += 16;
-        } else {
-            // Per byte: 1 unless it continues a sequence, plus 1 above 0xEF
-            // (unsigned compare through max); summed with SAD.
-            const __m128i one = _mm_set1_epi8(1);
-            const __m128i notCont =
-                _mm_andnot_si128(_mm_cmpeq_epi8(_mm_and_si128(v, top2), cont), one);
-            const __m128i four = _mm_andnot_si128(_mm_cmpeq_epi8(_mm_max_epu8(v, lead4), lead4), one);
-            const __m128i sum = _mm_sad_epu8(_mm_add_epi8(notCont, four), _mm_setzero_si128());
-            n += static_cast<std::size_t>(_mm_cvtsi128_si32(sum) + _mm_extract_epi16(sum, 4));
-        }
-        p += 16;
+#if defined(ORV_DOM_AVX2)
+// Processors with AVX2 take runs of ASCII 32 bytes at a time; the functions
+// below return at the first block that holds anything else, which the
+// sixteen-unit code then handles. Chosen once, at load time.
+const bool kHasAvx2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}();
+
+__attribute__((target("avx2"))) void DecodeAsciiAvx2(const unsigned char*& p, const unsigned char* end, char16_t*& w,
+                                                     char16_t* limit) {
+    while (end - p >= 32 && limit - w >= 32) {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        if (_mm256_movemask_epi8(v)) return;
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(w), _mm256_cvtepu8_epi16(_mm256_castsi256_si128(v)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(w + 16), _mm256_cvtepu8_epi16(_mm256_extracti128_si256(v, 1)));
+        p += 32;
+        w += 32;
     }
-#endif
-    for (; p < end; ++p) {
-        if ((*p & 0xC0) != 0x80) ++n;
-        if (*p >= 0xF0) ++n;
-    }
-    return n;
 }
+
+template <bool forParse>
+__attribute__((target("avx2"))) void EncodeAsciiAvx2(const char16_t*& s, const char16_t* end, char*& w) {
+    while (end - s >= 32) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + 16));
+        if (!_mm256_testz_si256(_mm256_or_si256(a, b), _mm256_set1_epi16(static_cast<short>(0xFF80)))) return;
+        const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(a, b), 0xD8);
+        if (forParse) {
+            const __m256i ctl = _mm256_cmpgt_epi8(_mm256_set1_epi8(0x20), bytes);
+            const __m256i fine = _mm256_or_si256(
+                _mm256_or_si256(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(9)), _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(10))),
+                _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(13)));
+            if (_mm256_movemask_epi8(_mm256_andnot_si256(fine, ctl))) return;
+        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(w), bytes);
+        s += 32;
+        w += 32;
+    }
+}
+#endif
 
 // Decodes UTF-8 into w, which has room for exactly `room` units. Returns the
 // units written, or room + 1 when the text needs more (malformed input).
@@ -122,6 +136,12 @@ std::size_t DecodeInto(const unsigned char* p, const unsigned char* end, char16_
     char16_t* const start = w;
     char16_t* const limit = w + room;
     while (p < end) {
+#if defined(ORV_DOM_AVX2)
+        if (kHasAvx2) {
+            DecodeAsciiAvx2(p, end, w, limit);
+            if (p >= end) break;
+        }
+#endif
 #if defined(__SSE2__)
         if (end - p >= 16 && limit - w >= 16) {
             // Widen the whole block; keep the ASCII part before the first
@@ -166,48 +186,18 @@ std::size_t DecodeInto(const unsigned char* p, const unsigned char* end, char16_
     return static_cast<std::size_t>(w - start);
 }
 
+template <bool forParse>
 // Converts UTF-16 to UTF-8 into w (room for 3 bytes a unit). With forParse,
-// stops at the first unit XML forbids (returns false, bad set) and checks each
-// '&' for a good reference while refsGood holds.
-template <bool forParse>
-bool EncodeInto(const char16_t* s, const char16_t* end, char*& wOut, const char16_t*& bad, bool& refsGood);
-
-bool IsGoodReference(const char16_t* p, const char16_t* end) {
-    ++p;  // past '&'
-    if (end - p >= 3 && p[2] == ';') {
-        if ((p[0] == 'l' || p[0] == 'g') && p[1] == 't') return true;
-    }
-    if (end - p >= 4 && p[0] == 'a' && p[1] == 'm' && p[2] == 'p' && p[3] == ';') return true;
-    if (end - p >= 5 && p[4] == ';' &&
-        ((p[0] == 'q' && p[1] == 'u' && p[2] == 'o' && p[3] == 't') ||
-         (p[0] == 'a' && p[1] == 'p' && p[2] == 'o' && p[3] == 's')))
-        return true;
-    if (p >= end || *p != '#') return false;
-    ++p;
-    const bool hex = p < end && *p == 'x';
-    if (hex) ++p;
-    char32_t cp = 0;
-    const char16_t* digits = p;
-    for (; p < end && *p != ';'; ++p) {
-        int v;
-        if (*p >= '0' && *p <= '9')
-            v = *p - '0';
-        else if (hex && *p >= 'a' && *p <= 'f')
-            v = *p - 'a' + 10;
-        else if (hex && *p >= 'A' && *p <= 'F')
-            v = *p - 'A' + 10;
-        else
-            return false;
-        cp = cp * (hex ? 16 : 10) + static_cast<char32_t>(v);
-        if (cp > 0x10FFFF) return false;
-    }
-    return p < end && p != digits && IsXmlChar(cp);
-}
-
-template <bool forParse>
-bool EncodeInto(const char16_t* s, const char16_t* end, char*& wOut, const char16_t*& bad, bool& refsGood) {
+// stops at the first unit XML forbids (returns false, bad set).
+bool EncodeInto(const char16_t* s, const char16_t* end, char*& wOut, const char16_t*& bad) {
     char* w = wOut;
     while (s < end) {
+#if defined(ORV_DOM_AVX2)
+        if (kHasAvx2) {
+            EncodeAsciiAvx2<forParse>(s, end, w);
+            if (s >= end) break;
+        }
+#endif
 #if defined(__SSE2__)
         if (end - s >= 16) {
             // Narrow the whole block (w has room for three bytes a unit);
@@ -232,17 +222,6 @@ bool EncodeInto(const char16_t* s, const char16_t* end, char*& wOut, const char1
             }
             _mm_storeu_si128(reinterpret_cast<__m128i*>(w), bytes);
             const int ascii = stop ? __builtin_ctz(static_cast<unsigned>(stop)) : 16;
-            if (forParse && refsGood) {
-                unsigned amps = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('&'))));
-                amps &= ascii == 16 ? 0xFFFFu : ((1u << ascii) - 1);
-                while (amps) {
-                    if (!IsGoodReference(s + __builtin_ctz(amps), end)) {
-                        refsGood = false;
-                        break;
-                    }
-                    amps &= amps - 1;
-                }
-            }
             s += ascii;
             w += ascii;
             if (ascii == 16) continue;
@@ -258,7 +237,6 @@ bool EncodeInto(const char16_t* s, const char16_t* end, char*& wOut, const char1
                         bad = s;
                         return false;
                     }
-                    if (cp == '&' && refsGood) refsGood = IsGoodReference(s, end);
                 }
                 *w++ = static_cast<char>(cp);
                 ++s;
@@ -298,11 +276,13 @@ bool EncodeInto(const char16_t* s, const char16_t* end, char*& wOut, const char1
 BSTR BstrFromUtf8(std::string_view utf8) {
     const auto* begin = reinterpret_cast<const unsigned char*>(utf8.data());
     const auto* end = begin + utf8.size();
-    const std::size_t units = CountUnits(begin, end);
-    if (units <= 0x7FFFFFF0u) {
-        BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(units));
+    // A UTF-8 text never has more UTF-16 units than bytes: convert straight
+    // into a block of that size and set the length found.
+    if (utf8.size() <= 0x7FFFFFF0u) {
+        BSTR out = detail::BstrAllocUninitialized(utf8.size());
         if (!out) return nullptr;
-        if (DecodeInto(begin, end, out, units) == units) return out;
+        const std::size_t units = DecodeInto(begin, end, out, utf8.size());
+        if (units <= utf8.size()) return detail::BstrSetLength(out, units);
         SysFreeString(out);
     }
     // Malformed UTF-8: the general converter knows the exact length.
@@ -315,8 +295,7 @@ void AppendUtf8(std::string& out, std::u16string_view utf16) {
     out.resize(start + utf16.size() * 3);
     char* w = out.data() + start;
     const char16_t* bad = nullptr;
-    bool refs = false;
-    EncodeInto<false>(utf16.data(), utf16.data() + utf16.size(), w, bad, refs);
+    EncodeInto<false>(utf16.data(), utf16.data() + utf16.size(), w, bad);
     out.resize(static_cast<std::size_t>(w - out.data()));
 }
 
@@ -334,8 +313,7 @@ Utf8Name::Utf8Name(std::u16string_view s) {
     if (s.size() * 3 < sizeof(small_)) {
         char* w = small_;
         const char16_t* bad = nullptr;
-        bool refs = false;
-        EncodeInto<false>(s.data(), s.data() + s.size(), w, bad, refs);
+        EncodeInto<false>(s.data(), s.data() + s.size(), w, bad);
         *w = 0;
         p_ = small_;
     } else {
@@ -352,8 +330,7 @@ bool Utf8ForParse(std::u16string_view text, ParseSource& out, std::size_t& badIn
     std::unique_ptr<char[]> bytes(new char[capacity]);
     char* w = bytes.get();
     const char16_t* bad = nullptr;
-    bool refsGood = true;
-    if (!EncodeInto<true>(begin + skipped, begin + text.size(), w, bad, refsGood)) {
+    if (!EncodeInto<true>(begin + skipped, begin + text.size(), w, bad)) {
         badIndex = static_cast<std::size_t>(bad - begin);
         return false;
     }
@@ -361,7 +338,6 @@ bool Utf8ForParse(std::u16string_view text, ParseSource& out, std::size_t& badIn
     out.size = static_cast<std::size_t>(w - bytes.get());
     out.bytes = std::move(bytes);
     out.skipped = skipped;
-    out.referencesGood = refsGood;
     return true;
 }
 

@@ -53,7 +53,6 @@ struct ParseSource {
     std::unique_ptr<char[]> bytes;  // NUL-terminated, writable: pugixml parses it in place
     std::size_t size = 0;           // without the NUL
     std::size_t skipped = 0;        // UTF-16 units dropped at the start (a byte order mark)
-    bool referencesGood = true;     // every '&' starts a well-formed reference to an allowed character
 };
 // Returns true on success; otherwise badIndex is the UTF-16 index of the first
 // forbidden unit.

@@ -65,10 +65,14 @@ inline constexpr REGSAM KEY_WOW64_64KEY = 0x0100;
 inline constexpr REGSAM KEY_WOW64_32KEY = 0x0200;
 
 struct SECURITY_ATTRIBUTES;
+using PSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 struct FILETIME {
     DWORD dwLowDateTime;
     DWORD dwHighDateTime;
 };
+using PFILETIME = FILETIME*;
+using LPFILETIME = FILETIME*;
 
 LSTATUS RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass, DWORD dwOptions,
                         REGSAM samDesired, const SECURITY_ATTRIBUTES* lpSecurityAttributes, PHKEY phkResult,
@@ -100,3 +104,16 @@ inline constexpr const char* ORVDOCS_REGISTRY_ENV = "ORVDOCS_REGISTRY";
 // open key handle. The next registry call reads ORVDOCS_REGISTRY again and, when
 // it names a file, loads that file afresh. Meant for tests that switch files.
 void OrvRegistryReset();
+
+// Not platform functions: a batch of changes written to the registry file in
+// one go. OrvRegistryBeginBatch takes the file's lock and reads the file if it
+// changed; until the matching OrvRegistryEndBatch every change of this process
+// (from any thread) is made in memory only and other processes' writers wait;
+// OrvRegistryEndBatch writes the file once and lets go of the lock. Batches
+// nest (only the outermost end writes). Begin answers ERROR_CANTWRITE when the
+// lock cannot be taken and ERROR_BADDB for a damaged file (then no batch is
+// open); End answers the write's status (ERROR_CANTWRITE: the batch's changes
+// are dropped from memory too) or ERROR_INVALID_PARAMETER without a batch.
+// Without a file both only count.
+LSTATUS OrvRegistryBeginBatch();
+LSTATUS OrvRegistryEndBatch();

@@ -54,6 +54,45 @@ using LPVOID = void*;
 using LPCVOID = const void*;
 using PVOID = void*;
 using BSTR = OLECHAR*;
+
+// Pointer names as the platform's headers spell them (P... and LP... are the
+// same pointer; LPC.../PC... point to const).
+using PBYTE = BYTE*;
+using LPBYTE = BYTE*;
+using PCHAR = CHAR*;
+using PUCHAR = UCHAR*;
+using PWORD = WORD*;
+using LPWORD = WORD*;
+using PUSHORT = USHORT*;
+using PSHORT = SHORT*;
+using PDWORD = DWORD*;
+using LPDWORD = DWORD*;
+using PULONG = ULONG*;
+using PLONG = LONG*;
+using LPLONG = LONG*;
+using PINT = INT*;
+using LPINT = INT*;
+using PUINT = UINT*;
+using PBOOL = BOOL*;
+using LPBOOL = BOOL*;
+using PLONGLONG = LONGLONG*;
+using PULONGLONG = ULONGLONG*;
+using PULONG_PTR = ULONG_PTR*;
+using PLONG_PTR = LONG_PTR*;
+using PSIZE_T = SIZE_T*;
+using PFLOAT = FLOAT*;
+using PWCHAR = WCHAR*;
+using PWSTR = WCHAR*;
+using PCWSTR = const WCHAR*;
+using PSTR = char*;
+using PCSTR = const char*;
+using PHRESULT = HRESULT*;
+using LPBSTR = BSTR*;
+
+// Handles: opaque pointers, as there.
+using HANDLE = void*;
+using PHANDLE = HANDLE*;
+using LPHANDLE = HANDLE*;
 using VARIANT_BOOL = std::int16_t;
 using VARTYPE = std::uint16_t;
 using DATE = double;
@@ -82,6 +121,7 @@ union CY {
 struct HINSTANCE__;
 using HINSTANCE = HINSTANCE__*;
 using HMODULE = HINSTANCE;
+using PHMODULE = HMODULE*;
 
 // ---------------------------------------------------------------- status codes
 

@@ -1,7 +1,4 @@
 // The class table of the module: every creatable class with its creator.
-//
-// Classes listed here with Pending<> interfaces are not built yet: they are
-// created and answer their interfaces, and their members answer E_NOTIMPL.
 #include "frame/module.h"
 
 #include "document/OrvDocExtension.h"

@@ -48,12 +48,6 @@ template <class I>
 struct Aggregated {};
 template <class I, class C>
 struct TearOff {};
-// An interface some of whose members are not built yet: they answer E_NOTIMPL
-// (see typelib/not_built.h) until the class overrides them.
-template <class I>
-struct Pending {};
-template <class I>
-class NotBuilt;
 template <class E>
 struct TearOffClass;
 template <class I, class C>
@@ -146,10 +140,6 @@ template <class Derived, class I, class C>
 struct BaseOf<Derived, TearOff<I, C>> {
     using type = NoBase<TearOff<I, C>>;
 };
-template <class Derived, class I>
-struct BaseOf<Derived, Pending<I>> {
-    using type = NotBuilt<I>;
-};
 
 template <class... E>
 struct FirstDual;
@@ -162,10 +152,6 @@ struct InterfaceOf {
     using type = E;
 };
 template <class I>
-struct InterfaceOf<Pending<I>> {
-    using type = I;
-};
-template <class I>
 struct InterfaceOf<Aggregated<I>> {
     using type = I;
 };
@@ -173,10 +159,14 @@ template <class I, class C>
 struct InterfaceOf<TearOff<I, C>> {
     using type = I;
 };
+// An entry other than the interface itself that still implements it in the
+// class (test doubles add their own).
+template <class E>
+struct ImplementsDirectly : std::false_type {};
 template <class E, class... R>
 struct FirstDual<E, R...> {
     using I = typename InterfaceOf<E>::type;
-    static constexpr bool implemented = std::is_same_v<E, I> || std::is_same_v<E, Pending<I>>;
+    static constexpr bool implemented = std::is_same_v<E, I> || ImplementsDirectly<E>::value;
     using type = std::conditional_t<implemented && kIsDual<I>, I, typename FirstDual<R...>::type>;
 };
 
@@ -451,12 +441,6 @@ private:
     ModuleReference module_;
 };
 
-// A tear-off whose members are not built yet.
-template <class Owner, class I>
-class PendingTearOff final : public TearOffOf<Owner, I, NotBuilt<I>> {
-public:
-    using TearOffOf<Owner, I, NotBuilt<I>>::TearOffOf;
-};
 
 template <class Derived, const CLSID* Clsid, class... Entries>
 template <class E>

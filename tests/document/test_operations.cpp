@@ -7,7 +7,7 @@
 #include "host/OrvDateService.h"
 #include "host/OrvOutsideDoc.h"
 #include "sickleave/OrvBLDoc.h"
-#include "typelib/not_built.h"
+#include "support/stubs.h"
 #include "document/OrvDocExtension.h"
 #include "frame/values.h"
 
@@ -446,7 +446,7 @@ TEST(Compare, EachComparedFieldAloneMakesADifferenceAndEachIgnoredOneDoesNot) {
 
 inline constexpr CLSID CLSID_ShortRecordDocument = {0x7E1A0099, 0x5C3B, 0x4F00, {0x8A, 1, 2, 3, 4, 5, 6, 7}};
 class ShortRecordDocument
-    : public orv::CoClass<ShortRecordDocument, &CLSID_ShortRecordDocument, orv::Pending<IOrvDocument>> {
+    : public orv::CoClass<ShortRecordDocument, &CLSID_ShortRecordDocument, orv::Stubbed<IOrvDocument>> {
 public:
     HRESULT result = S_OK;
     UINT bytes = 10;

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "frame/com.h"
-#include "typelib/not_built.h"
+#include "support/stubs.h"
 
 #include <orvdocs/orvdocs.h>
 #include <orvdocs/platform/strings.h>
@@ -24,7 +24,7 @@ namespace hosttest {
 
 inline constexpr CLSID CLSID_FakeDocument = {0x5B0F3C11, 0x2D7E, 0x4C55, {0x9A, 0x61, 0x3E, 0x4B, 0x70, 0x12, 0x8C, 0xD1}};
 
-class FakeDocument : public orv::CoClass<FakeDocument, &CLSID_FakeDocument, orv::Pending<IOrvDocument>,
+class FakeDocument : public orv::CoClass<FakeDocument, &CLSID_FakeDocument, orv::Stubbed<IOrvDocument>,
                                          IOrvDocExtension, IDispatch> {
 public:
     using Record = std::array<unsigned char, 304>;

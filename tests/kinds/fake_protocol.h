@@ -5,7 +5,7 @@
 #pragma once
 
 #include "frame/com.h"
-#include "typelib/not_built.h"
+#include "support/stubs.h"
 
 #include <orvdocs/orvdocs.h>
 
@@ -18,7 +18,7 @@ namespace kindtest {
 inline constexpr CLSID CLSID_FakeProtocol = {0x7E1B0002, 0x5C3B, 0x4F00, {0x8B, 1, 2, 3, 4, 5, 6, 7}};
 
 class FakeProtocol
-    : public orv::CoClass<FakeProtocol, &CLSID_FakeProtocol, orv::Pending<IOrvBLDocProtocol>, IDispatch,
+    : public orv::CoClass<FakeProtocol, &CLSID_FakeProtocol, orv::Stubbed<IOrvBLDocProtocol>, IDispatch,
                           IOrvObjAsXmlString> {
 public:
     HRESULT get_OriginatorType(LONG* p) override { return *p = originatorType, S_OK; }

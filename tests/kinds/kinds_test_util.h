@@ -7,7 +7,7 @@
 #include "frame/com.h"
 #include "kinds/KindBase.h"
 #include "kinds/selection.h"
-#include "typelib/not_built.h"
+#include "support/stubs.h"
 
 #include <orvdocs/orvdocs.h>
 
@@ -114,7 +114,7 @@ inline constexpr CLSID CLSID_FakeKindDocument = {0x7E1B0001, 0x5C3B, 0x4F00, {0x
 // its puts) and answers ExtensionInitialized and InitInnerDocExtension; the
 // latter counts its calls and fills the body as a database service would.
 class FakeDocument
-    : public orv::CoClass<FakeDocument, &CLSID_FakeKindDocument, orv::Pending<IOrvDocument>, IOrvDocExtension> {
+    : public orv::CoClass<FakeDocument, &CLSID_FakeKindDocument, orv::Stubbed<IOrvDocument>, IOrvDocExtension> {
 public:
     HRESULT InternalQueryInterface(REFIID riid, void** ppv) {
         if (riid == IID_IOrvDocExtension && !hasExtension) return *ppv = nullptr, E_NOINTERFACE;

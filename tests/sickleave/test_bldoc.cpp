@@ -2,7 +2,7 @@
 // extension texts, the XML test, and the protocol kept in the extension.
 #include "sickleave_test_util.h"
 
-#include "typelib/not_built.h"
+#include "support/stubs.h"
 
 namespace {
 
@@ -325,7 +325,7 @@ TEST(SickLeaveExtension, ProtocolElementTravelsInsideExt) {
 // A protocol without an element of its own: its text becomes the body,
 // a bare "BLPR5" document, and the bit 0x800 is set.
 class ElementlessProtocol : public orv::CoClass<ElementlessProtocol, &CLSID_OrvBLDocProtocol,
-                                                 orv::Pending<IOrvBLDocProtocol>, IOrvObjAsXmlString> {
+                                                 orv::Stubbed<IOrvBLDocProtocol>, IOrvObjAsXmlString> {
 public:
     HRESULT get_xmlProtocol(IUnknown** p) override {
         *p = nullptr;

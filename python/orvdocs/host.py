@@ -28,3 +28,18 @@ def document_count(store):
 
 
 __all__ = ["open_store", "import_text", "document_count", "PROGIDS"]
+
+
+def dated_option(option_id, values):
+    """An option object whose value in force on a date comes from ``values``.
+
+    ``values`` maps the date each value takes effect to the value (a float for
+    a percentage such as the central bank rate, a Decimal for an amount); the
+    value asked on a date is that of the latest date not after it, None before
+    the first. The object answers IOrvDatedOption, as a loan's ``CalcInterest``
+    expects.
+    """
+    return _core.dated_option(int(option_id), dict(values))
+
+
+__all__.append("dated_option")

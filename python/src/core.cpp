@@ -9,6 +9,7 @@
 // the call's result.
 #include <orvdocs/orvdocs.h>
 
+#include "frame/com.h"
 #include "host/OrvMemoryDatabase.h"
 #include "host/registration.h"
 
@@ -21,6 +22,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <map>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -581,6 +583,46 @@ ComPtr<IOrvMemoryDatabase> HostView(Object& store) {
     return host;
 }
 
+// An option whose value in force on a date comes from a table the script gives
+// (the central bank rate a loan's interest is computed at, a minimum-wage
+// table): the value of the latest date not after the date asked, empty before
+// the first.
+inline constexpr CLSID CLSID_OrvPyDatedOption = {0x8B0E55A1, 0x3C2D, 0x4F61, {0x9A, 0x7E, 0x51, 0x0C, 0x2B, 0x6D, 0x90, 0x11}};
+
+class PyDatedOption : public CoClass<PyDatedOption, &CLSID_OrvPyDatedOption, IOrvDatedOption, IDispatch> {
+public:
+    LONG id = 0;
+    std::map<DATE, Variant> steps;
+    HRESULT get_Id(LONG* pVal) override {
+        if (!pVal) return E_POINTER;
+        *pVal = id;
+        return S_OK;
+    }
+    HRESULT get_Value(DATE date, VARIANT* pVal) override {
+        if (!pVal) return E_POINTER;
+        VariantInit(pVal);
+        auto it = steps.upper_bound(date);
+        return it == steps.begin() ? S_OK : VariantCopy(pVal, &std::prev(it)->second);
+    }
+};
+
+py::object DatedOption(LONG id, py::dict values) {
+    std::map<DATE, Variant> steps;
+    for (auto [k, v] : values) {
+        if (!PyDate_Check(k.ptr())) throw py::type_error("the table's keys are dates");
+        Variant value;
+        ToVariant(v, &value);
+        steps[ToDate(k.ptr())] = std::move(value);
+    }
+    ComPtr<IUnknown> unknown;
+    PyDatedOption* option = nullptr;
+    HRESULT hr = CreateObjectWithAccess<PyDatedOption>(&unknown, &option);
+    if (FAILED(hr)) RaiseComError(hr);
+    option->id = id;
+    option->steps = std::move(steps);
+    return Wrap(unknown.Get());
+}
+
 orv::host::Registration g_registration;
 bool g_registered = false;
 
@@ -639,6 +681,7 @@ PYBIND11_MODULE(_core, mod) {
     mod.def("initialize", &Initialize, "Registers the library's classes and the host's components for the process");
     mod.def("Dispatch", &Dispatch, py::arg("progid_or_clsid"));
     mod.def("open_store", &OpenStore, py::arg("path"));
+    mod.def("dated_option", &DatedOption, py::arg("id"), py::arg("values"));
     mod.def("host_progids", [] {
         py::dict d;
         for (const HostProgId& h : kHostProgIds) {

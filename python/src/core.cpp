@@ -123,6 +123,9 @@ struct Member {
 struct TypeTable {
     std::u16string name;
     std::unordered_map<std::u16string, std::shared_ptr<Member>> byName;  // lower-case names
+    // Names as scripts spelled them (UTF-8), filled on first use; read and
+    // written only with the interpreter lock held.
+    std::unordered_map<std::string, std::shared_ptr<Member>> bySpelling;
 };
 
 std::mutex g_tablesLock;
@@ -483,11 +486,22 @@ struct Bound {
     throw py::attribute_error(where + " has no member " + name);
 }
 
+// A member by the name a script wrote: the spelling's cache first, then the table.
+std::shared_ptr<Member> FindSpelled(Object& obj, const std::string& name) {
+    if (obj.table) {
+        auto it = obj.table->bySpelling.find(name);
+        if (it != obj.table->bySpelling.end()) return it->second;
+        auto m = obj.Find(ToU16(py::str(name)));
+        if (m && obj.table->bySpelling.size() < 4096) obj.table->bySpelling.emplace(name, m);
+        return m;
+    }
+    return obj.Find(ToU16(py::str(name)));
+}
+
 py::object GetAttr(py::object self, const std::string& name) {
     Object& obj = self.cast<Object&>();
     if (name.size() >= 2 && name[0] == '_' && name[1] == '_') throw py::attribute_error(name);
-    const std::u16string wname = ToU16(py::str(name));
-    if (auto m = obj.Find(wname)) {
+    if (auto m = FindSpelled(obj, name)) {
         size_t ins = 0;
         for (const Param& p : m->getParams) ins += !p.out;
         if (m->get && ins == 0) {
@@ -499,7 +513,7 @@ py::object GetAttr(py::object self, const std::string& name) {
         return Call(obj, *m, DISPATCH_PROPERTYGET, m->getParams, none, nullptr);  // a put-only member says so
     }
     if (name.size() > 3 && name.compare(0, 3, "Set") == 0) {
-        if (auto m = obj.Find(wname.substr(3)); m && (m->put || m->putref))
+        if (auto m = FindSpelled(obj, name.substr(3)); m && (m->put || m->putref))
             return py::cpp_function(Bound{self, m, true});
     }
     NoSuchName(obj, name);
@@ -507,7 +521,7 @@ py::object GetAttr(py::object self, const std::string& name) {
 
 void SetAttr(py::object self, const std::string& name, py::object value) {
     Object& obj = self.cast<Object&>();
-    auto m = obj.Find(ToU16(py::str(name)));
+    auto m = FindSpelled(obj, name);
     if (!m) NoSuchName(obj, name);
     py::args none(py::tuple(0));
     const WORD flags = m->put || !m->putref ? DISPATCH_PROPERTYPUT : DISPATCH_PROPERTYPUTREF;
@@ -648,7 +662,20 @@ PYBIND11_MODULE(_core, mod) {
     mod.doc() = "Late binding over the OrvDocs library's automation objects";
 
     py::class_<Object>(mod, "CDispatch")
-        .def("__getattr__", &GetAttr)
+        // Members are looked up before the type's own attributes (saving the
+        // failed generic lookup, and its exception, on every property read);
+        // names starting with "_" are the wrapper's own.
+        .def("__getattribute__", [](py::object self, py::str name) -> py::object {
+            Py_ssize_t n = 0;
+            const char* text = PyUnicode_AsUTF8AndSize(name.ptr(), &n);
+            if (!text) throw py::error_already_set();
+            if (n > 0 && text[0] == '_') {
+                PyObject* o = PyObject_GenericGetAttr(self.ptr(), name.ptr());
+                if (!o) throw py::error_already_set();
+                return py::reinterpret_steal<py::object>(o);
+            }
+            return GetAttr(self, std::string(text, static_cast<size_t>(n)));
+        })
         .def("__setattr__", &SetAttr)
         .def("__eq__", [](const Object& a, py::object b) {
             return py::isinstance<Object>(b) && b.cast<const Object&>().unk.Get() == a.unk.Get();

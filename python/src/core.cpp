@@ -508,13 +508,13 @@ py::object GetAttr(py::object self, const std::string& name) {
             py::args none(py::tuple(0));
             return Call(obj, *m, DISPATCH_PROPERTYGET, m->getParams, none, nullptr);
         }
-        if (m->func || m->get) return py::cpp_function(Bound{self, m, false});
+        if (m->func || m->get) return py::cast(Bound{self, m, false});
         py::args none(py::tuple(0));
         return Call(obj, *m, DISPATCH_PROPERTYGET, m->getParams, none, nullptr);  // a put-only member says so
     }
     if (name.size() > 3 && name.compare(0, 3, "Set") == 0) {
         if (auto m = FindSpelled(obj, name.substr(3)); m && (m->put || m->putref))
-            return py::cpp_function(Bound{self, m, true});
+            return py::cast(Bound{self, m, true});
     }
     NoSuchName(obj, name);
 }
@@ -695,6 +695,13 @@ PYBIND11_MODULE(_core, mod) {
             if (a.table)
                 for (auto& [k, m] : a.table->byName) names.append(FromU16(m->name.data(), m->name.size()));
             return names;
+        });
+
+    py::class_<Bound>(mod, "_Method")
+        .def("__call__", [](const Bound& b, py::args args) { return b(args); })
+        .def("__repr__", [](const Bound& b) {
+            return "<orvdocs member " + std::string(b.put ? "Set" : "") +
+                   py::str(FromU16(b.member->name.data(), b.member->name.size())).cast<std::string>() + ">";
         });
 
     mod.def("_set_error_class", [](py::object cls) { g_comError = cls; });

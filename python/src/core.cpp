@@ -32,8 +32,10 @@ using namespace orv;
 
 namespace {
 
-py::object g_comError;      // orvdocs.com_error
-py::object g_decimal;       // decimal.Decimal
+// Owned references kept for the process and never released: they must not be
+// dropped by static destructors after the interpreter has finalized.
+py::handle g_comError;      // orvdocs.com_error
+py::handle g_decimal;       // decimal.Decimal
 std::unordered_set<std::u16string> g_byteMembers;  // lower-case names of byte-string members
 
 // ------------------------------------------------------------------- text
@@ -658,7 +660,7 @@ void Initialize() {
 PYBIND11_MODULE(_core, mod) {
     PyDateTime_IMPORT;
     if (!PyDateTimeAPI) throw py::error_already_set();
-    g_decimal = py::module_::import("decimal").attr("Decimal");
+    g_decimal = py::object(py::module_::import("decimal").attr("Decimal")).release();
     mod.doc() = "Late binding over the OrvDocs library's automation objects";
 
     py::class_<Object>(mod, "CDispatch")
@@ -704,7 +706,10 @@ PYBIND11_MODULE(_core, mod) {
                    py::str(FromU16(b.member->name.data(), b.member->name.size())).cast<std::string>() + ">";
         });
 
-    mod.def("_set_error_class", [](py::object cls) { g_comError = cls; });
+    mod.def("_set_error_class", [](py::object cls) {
+        g_comError.dec_ref();
+        g_comError = cls.release();
+    });
     mod.def("_set_byte_members", [](py::iterable names) {
         g_byteMembers.clear();
         for (auto n : names) g_byteMembers.insert(Lower(ToU16(n)));

@@ -89,3 +89,20 @@ class TestCreation:
 
     def test_a_wrapper_passes_through_dispatch(self, doc):
         assert Dispatch(doc) is doc
+
+
+def test_a_registry_file_is_written_once_and_then_used(tmp_path):
+    import os
+    import subprocess
+    import sys
+    registry = tmp_path / "registry.file"
+    env = dict(os.environ, ORVDOCS_REGISTRY=str(registry))
+    script = ("import orvdocs\nfrom orvdocs.client import Dispatch\n"
+              "print(Dispatch('OrvDocs.OrvDocument')._interface_name)")
+    outs = []
+    for _ in range(2):
+        done = subprocess.run([sys.executable, "-c", script], env=env, capture_output=True, text=True)
+        assert done.returncode == 0, done.stderr
+        outs.append((done.stdout, registry.stat().st_mtime_ns))
+    assert outs[0][0] == outs[1][0] == "IOrvDocumentDisp\n"
+    assert outs[0][1] == outs[1][1]  # the second process registered nothing

@@ -504,6 +504,19 @@ py::object GetAttr(py::object self, const std::string& name) {
     Object& obj = self.cast<Object&>();
     if (name.size() >= 2 && name[0] == '_' && name[1] == '_') throw py::attribute_error(name);
     if (auto m = FindSpelled(obj, name)) {
+        if (!obj.table) {
+            // Without type information: read it as a property; one that needs
+            // arguments (or a method that does) is given back as a callable.
+            try {
+                py::args none(py::tuple(0));
+                return Call(obj, *m, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {}, none, nullptr);
+            } catch (py::error_already_set& e) {
+                if (!e.matches(g_comError)) throw;
+                const int32_t hr = py::getattr(e.value(), "hresult").cast<int32_t>();
+                if (hr != DISP_E_BADPARAMCOUNT && hr != DISP_E_PARAMNOTOPTIONAL) throw;
+                return py::cast(Bound{self, m, false});
+            }
+        }
         size_t ins = 0;
         for (const Param& p : m->getParams) ins += !p.out;
         if (m->get && ins == 0) {

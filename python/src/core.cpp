@@ -36,6 +36,7 @@ namespace {
 // dropped by static destructors after the interpreter has finalized.
 py::handle g_comError;      // orvdocs.com_error
 py::handle g_decimal;       // decimal.Decimal
+py::handle g_cyContext;     // a decimal context wide enough for every currency value
 std::unordered_set<std::u16string> g_byteMembers;  // lower-case names of byte-string members
 
 // ------------------------------------------------------------------- text
@@ -279,8 +280,11 @@ py::object FromCurrency(LONGLONG raw) {
 
 LONGLONG ToCurrency(const py::handle& d) {
     if (!d.attr("is_finite")().cast<bool>()) throw py::value_error("currency must be a finite number");
-    // Four decimals, rounded half to even; the context's precision covers the 19 digits of the range.
-    py::object scaled = d.attr("scaleb")(4).attr("to_integral_value")();
+    // Four decimals, rounded half to even, in a context of its own so that the
+    // script's decimal context (its precision, its rounding) plays no part.
+    py::object scaled = d.attr("scaleb")(4, py::arg("context") = g_cyContext)
+                            .attr("to_integral_value")(py::arg("rounding") = "ROUND_HALF_EVEN",
+                                                       py::arg("context") = g_cyContext);
     py::int_ i(scaled);
     int overflow = 0;
     const long long v = PyLong_AsLongLongAndOverflow(i.ptr(), &overflow);
@@ -438,6 +442,7 @@ py::object Call(Object& obj, const Member& m, WORD flags, const std::vector<Para
         hr = obj.disp->Invoke(m.id, IID_NULL, 0, flags, &dp, &result, &info, &argErr);
     }
     if (FAILED(hr)) {
+        if (hr == DISP_E_EXCEPTION && info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
         struct Free {
             EXCEPINFO& e;
             ~Free() { SysFreeString(e.bstrSource), SysFreeString(e.bstrDescription), SysFreeString(e.bstrHelpFile); }
@@ -673,7 +678,9 @@ void Initialize() {
 PYBIND11_MODULE(_core, mod) {
     PyDateTime_IMPORT;
     if (!PyDateTimeAPI) throw py::error_already_set();
-    g_decimal = py::object(py::module_::import("decimal").attr("Decimal")).release();
+    py::module_ decimal = py::module_::import("decimal");
+    g_decimal = py::object(decimal.attr("Decimal")).release();
+    g_cyContext = decimal.attr("Context")(py::arg("prec") = 60, py::arg("rounding") = "ROUND_HALF_EVEN").release();
     mod.doc() = "Late binding over the OrvDocs library's automation objects";
 
     py::class_<Object>(mod, "CDispatch")

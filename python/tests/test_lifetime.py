@@ -2,6 +2,7 @@
 import gc
 
 import orvdocs
+import orvdocs.host
 from orvdocs import _core
 from orvdocs.client import Dispatch
 from orvdocs.host import open_store
@@ -63,4 +64,31 @@ def test_a_cycle_through_a_failed_conversion_leaks_nothing():
         except TypeError:
             pass
     del doc
+    assert settle() == S_OK
+
+
+def test_threads_share_a_store_while_calls_run_without_the_interpreter_lock():
+    import threading
+    store = open_store(":memory:")
+    errors = []
+
+    def work():
+        try:
+            pipe = store.OpenPipe()
+            for i in range(200):
+                doc = store.NewDocument(pipe, 7)
+                doc.lDcId = i
+                doc.Update(pipe)
+            store.ClosePipe(pipe)
+        except Exception as e:  # reported to the main thread
+            errors.append(e)
+
+    threads = [threading.Thread(target=work) for _ in range(4)]
+    for t in threads:
+        t.start()
+    for t in threads:
+        t.join()
+    assert errors == []
+    assert orvdocs.host.document_count(store) == 800
+    del store, threads
     assert settle() == S_OK

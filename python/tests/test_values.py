@@ -51,6 +51,19 @@ class TestCurrency:
             protocol.TotBlSum = Decimal(given)
             assert protocol.TotBlSum == Decimal(kept)
 
+    def test_the_scripts_decimal_context_plays_no_part(self, protocol):
+        import decimal
+        with decimal.localcontext() as ctx:
+            ctx.prec = 6
+            ctx.rounding = decimal.ROUND_DOWN
+            protocol.TotBlSum = CY_MAX
+            protocol.TotBlSum = Decimal("1.00005")
+            assert protocol.TotBlSum == Decimal("1.0000")
+            protocol.TotBlSum = Decimal("1.00015")
+            assert protocol.TotBlSum == Decimal("1.0002")
+            protocol.TotBlSum = CY_MIN
+        assert protocol.TotBlSum == CY_MIN
+
     def test_int_and_float_are_converted_by_the_object(self, protocol):
         protocol.TotBlSum = 15
         assert protocol.TotBlSum == Decimal(15)

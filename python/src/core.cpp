@@ -712,6 +712,14 @@ PYBIND11_MODULE(_core, mod) {
             if (!a.table) return py::none();
             return FromU16(a.table->name.data(), a.table->name.size());
         })
+        .def("__dir__", [](const Object& a) {
+            py::list names;
+            if (a.table)
+                for (auto& [k, m] : a.table->byName) names.append(FromU16(m->name.data(), m->name.size()));
+            names.append("_interface_name");
+            names.append("_member_names");
+            return names;
+        })
         .def("_member_names", [](const Object& a) {
             py::list names;
             if (a.table)

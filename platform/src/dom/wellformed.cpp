@@ -16,7 +16,11 @@ namespace orv::dom {
 
 namespace {
 
-inline bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+// Space, tab, line feed, carriage return: one compare and one bit test.
+inline bool IsSpace(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u <= 0x20 && ((0x100002600ull >> u) & 1) != 0;
+}
 
 inline bool IsXmlChar(char32_t c) {
     if (c >= 0x20) return c <= 0xD7FF || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
@@ -94,6 +98,31 @@ struct NameTable {
 };
 constexpr NameTable kNames;
 
+// The first byte at or after p that is not an ASCII name character (a
+// letter, digit, '_', ':', '-' or '.'), or end.
+inline const char* SkipAsciiNameChars(const char* p, const char* end) {
+#if defined(__SSE2__)
+    // A byte in [lo, hi], by a signed compare of the byte moved down by lo.
+    const auto inRange = [](__m128i v, char lo, char hi) {
+        const __m128i moved = _mm_add_epi8(v, _mm_set1_epi8(static_cast<char>(-128 - lo)));
+        return _mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + (hi - lo) + 1)));
+    };
+    while (end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i letter = inRange(_mm_or_si128(v, _mm_set1_epi8(0x20)), 'a', 'z');
+        const __m128i other = _mm_or_si128(
+            _mm_or_si128(inRange(v, '0', '9'), _mm_cmpeq_epi8(v, _mm_set1_epi8('_'))),
+            _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(':')),
+                         _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('-')), _mm_cmpeq_epi8(v, _mm_set1_epi8('.')))));
+        const unsigned name = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(letter, other)));
+        if (name != 0xFFFF) return p + __builtin_ctz(~name);
+        p += 16;
+    }
+#endif
+    while (p < end && (kNames.t[static_cast<unsigned char>(*p)] & 3)) ++p;
+    return p;
+}
+
 // The end of the name at p (p itself when none starts there).
 inline const char* ScanName(const char* p, const char* end) {
     if (p >= end) return p;
@@ -108,8 +137,8 @@ inline const char* ScanName(const char* p, const char* end) {
         return p;
     }
     for (;;) {
-        while (p < end && (kNames.t[static_cast<unsigned char>(*p)] & 3)) ++p;
-        if (p >= end || kNames.t[static_cast<unsigned char>(*p)] == 0) return p;
+        p = SkipAsciiNameChars(p, end);
+        if (p >= end || kNames.t[static_cast<unsigned char>(*p)] != 4) return p;
         const char* q = p;
         if (!IsNameChar(Decode(q, end))) return p;
         p = q;
@@ -131,9 +160,16 @@ public:
     }
     // False when the name is already there. Names are told apart by their
     // length and first eight bytes before they are compared whole.
-    bool Add(const char* p, std::size_t len) {
-        std::uint64_t head = len;
-        for (std::size_t i = 0; i < len && i < 8; ++i) head = (head << 8) | static_cast<unsigned char>(p[i]);
+    // `end` bounds the text, so that the first eight bytes are read as one word
+    // where the text goes on that far.
+    bool Add(const char* p, std::size_t len, const char* end) {
+        std::uint64_t head = 0;
+        if (end - p >= 8) {
+            std::memcpy(&head, p, 8);
+            if (len < 8) head &= (std::uint64_t(1) << (8 * len)) - 1;
+        } else {
+            for (std::size_t i = 0; i < len && i < 8; ++i) head |= std::uint64_t(static_cast<unsigned char>(p[i])) << (8 * i);
+        }
         if (n_ < kMax) {
             for (std::size_t i = 0; i < n_; ++i)
                 if (heads_[i] == head && lens_[i] == len && std::memcmp(names_[i], p, len) == 0) return false;
@@ -365,7 +401,7 @@ private:
             const char* name = p;
             p = ScanName(p, end_);
             if (p == name) return Error("Invalid attribute name", name);
-            if (!names_.Add(name, static_cast<std::size_t>(p - name))) return Error("Duplicate attribute", name);
+            if (!names_.Add(name, static_cast<std::size_t>(p - name), end_)) return Error("Duplicate attribute", name);
             p = SkipSpace(p, end_);
             if (p >= end_ || *p != '=') return Error("Expected '=' after an attribute name", p);
             p = SkipSpace(p + 1, end_);

@@ -99,26 +99,10 @@ struct NameTable {
 constexpr NameTable kNames;
 
 // The first byte at or after p that is not an ASCII name character (a
-// letter, digit, '_', ':', '-' or '.'), or end.
+// letter, digit, '_', ':', '-' or '.'), or end. Names are short (a few
+// bytes): a loop over the table beats comparing them sixteen bytes a step,
+// which was tried and measured slower.
 inline const char* SkipAsciiNameChars(const char* p, const char* end) {
-#if defined(__SSE2__)
-    // A byte in [lo, hi], by a signed compare of the byte moved down by lo.
-    const auto inRange = [](__m128i v, char lo, char hi) {
-        const __m128i moved = _mm_add_epi8(v, _mm_set1_epi8(static_cast<char>(-128 - lo)));
-        return _mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + (hi - lo) + 1)));
-    };
-    while (end - p >= 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i letter = inRange(_mm_or_si128(v, _mm_set1_epi8(0x20)), 'a', 'z');
-        const __m128i other = _mm_or_si128(
-            _mm_or_si128(inRange(v, '0', '9'), _mm_cmpeq_epi8(v, _mm_set1_epi8('_'))),
-            _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(':')),
-                         _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('-')), _mm_cmpeq_epi8(v, _mm_set1_epi8('.')))));
-        const unsigned name = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(letter, other)));
-        if (name != 0xFFFF) return p + __builtin_ctz(~name);
-        p += 16;
-    }
-#endif
     while (p < end && (kNames.t[static_cast<unsigned char>(*p)] & 3)) ++p;
     return p;
 }

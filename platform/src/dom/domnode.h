@@ -48,11 +48,6 @@ public:
     // reference), or null for anything else.
     static DomNode* From(IUnknown* p);
 
-    // Node objects come and go once per visited node in a walk: their storage
-    // is kept per thread for reuse (see node.cpp).
-    static void* operator new(std::size_t size);
-    static void operator delete(void* p, std::size_t size) noexcept;
-
     IXMLDOMNode* AsNode() { return static_cast<IXMLDOMElement*>(this); }
     IUnknown* Identity() { return static_cast<IXMLDOMElement*>(this); }
     // Adds a reference unless the last one is already gone.

@@ -3,56 +3,11 @@
 #include "domutil.h"
 #include "nodelist.h"
 
-#include <cstdlib>
 #include <cstring>
 
 namespace orv::dom {
 
 namespace {
-
-// Storage of node objects freed on this thread, handed out again to the next
-// node object made on it. A walk makes and drops one object per visited node;
-// with the blocks kept here it allocates nothing after the first nodes. Any
-// thread may free a block another allocated (the blocks are plain malloc
-// memory). Not in sanitizer builds, where reuse would hide a use after free.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kKeepNodeBlocks = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kKeepNodeBlocks = false;
-#else
-constexpr bool kKeepNodeBlocks = true;
-#endif
-#else
-constexpr bool kKeepNodeBlocks = true;
-#endif
-
-struct NodeBlocks {
-    static constexpr unsigned kMax = 256;
-    void* blocks[kMax];
-    unsigned count = 0;
-    ~NodeBlocks();
-};
-
-// The thread's blocks: null until first used, kGone once the thread is ending
-// (a node freed by a later thread-exit destructor then goes to free()).
-thread_local NodeBlocks* t_blocks = nullptr;
-NodeBlocks* const kGone = reinterpret_cast<NodeBlocks*>(alignof(NodeBlocks));
-
-NodeBlocks::~NodeBlocks() {
-    t_blocks = kGone;
-    for (unsigned i = 0; i < count; ++i) std::free(blocks[i]);
-}
-
-NodeBlocks* ThreadBlocks() {
-    NodeBlocks* b = t_blocks;
-    if (b == kGone) return nullptr;
-    if (!b) {
-        thread_local NodeBlocks owner;
-        t_blocks = b = &owner;
-    }
-    return b;
-}
 
 constexpr bool IsCharacterData(pugi::xml_node_type t) {
     return t == pugi::node_pcdata || t == pugi::node_cdata || t == pugi::node_comment;
@@ -139,23 +94,6 @@ HRESULT DomNode::QueryInterface(REFIID riid, void** ppv) {
     AddRef();
     *ppv = p;
     return S_OK;
-}
-
-void* DomNode::operator new(std::size_t size) {
-    if (kKeepNodeBlocks && size == sizeof(DomNode))
-        if (NodeBlocks* b = ThreadBlocks(); b && b->count) return b->blocks[--b->count];
-    if (void* p = std::malloc(size)) return p;
-    throw std::bad_alloc();
-}
-
-void DomNode::operator delete(void* p, std::size_t size) noexcept {
-    if (!p) return;
-    if (kKeepNodeBlocks && size == sizeof(DomNode))
-        if (NodeBlocks* b = ThreadBlocks(); b && b->count < NodeBlocks::kMax) {
-            b->blocks[b->count++] = p;
-            return;
-        }
-    std::free(p);
 }
 
 ULONG DomNode::Release() {

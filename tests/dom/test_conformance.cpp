@@ -219,3 +219,43 @@ TEST(XmlWellFormed, ErrorsTellReasonLineAndPosition) {
     EXPECT_EQ(r.line, 4);
     EXPECT_NE(r.reason.find("'f'"), std::string::npos) << r.reason;
 }
+
+// Long character data, names and attribute lists are checked in blocks of
+// bytes; a fault must be found, at its own position, wherever it falls in a
+// block, and a good reference or name must pass wherever it falls.
+TEST(XmlWellFormed, FaultsAreFoundAtEveryPositionOfLongText) {
+    const std::string filler = "&lt;x y=\"1\"/&gt;&amp;";  // references a few bytes apart
+    for (std::size_t pad = 0; pad < 40; ++pad) {
+        SCOPED_TRACE(pad);
+        std::string lead(pad, 'x');
+        // Every kind of fault in character data, with enough text after it
+        // that it sits inside a block, then right at the end of the text.
+        const std::string tail = filler + filler + filler + "</a>";
+        for (const char* bad : {"&lx;", "&amp", "&am;", "&g;", "&nbsp;", "]]>", "&#0;", "&lt"}) {
+            SCOPED_TRACE(bad);
+            Refusal r = Refuse("<a>" + lead + bad + tail);
+            EXPECT_EQ(r.linepos, static_cast<LONG>(4 + pad));
+            Refuse("<a>" + filler + lead + bad);
+        }
+        // Good references at every alignment, next to each other and at block ends.
+        const std::string good = lead + "&lt;&gt;&amp;&quot;&apos;&#65;" + filler + filler;
+        auto doc = Load("<a>" + good + "</a>");
+        EXPECT_EQ(Text(doc), std::string(pad, 'x') + "<>&\"'A" + "<x y=\"1\"/>&<x y=\"1\"/>&");
+        // Names longer than a block, with a character of more than one byte
+        // (valid or not) at every position.
+        std::string name = "n" + std::string(pad, 'a');
+        Load("<" + name + "\xD0\x98" + "z " + name + "\xD0\x98=\"1\"/>");
+        Refusal n = Refuse("<" + name + "\xC3\x97" + "z/>");  // U+00D7
+        EXPECT_EQ(n.linepos, static_cast<LONG>(2 + name.size()));
+        // Attribute names that agree in their first eight bytes or more.
+        const std::string a1 = "attribute" + std::string(pad, 'b') + "1", a2 = "attribute" + std::string(pad, 'b') + "2";
+        Load("<a " + a1 + "=\"1\" " + a2 + "=\"2\"/>");
+        Refusal d = Refuse("<a " + a1 + "=\"1\" " + a2 + "=\"2\" " + a1 + "=\"3\"/>");
+        EXPECT_NE(d.reason.find("Duplicate attribute"), std::string::npos) << d.reason;
+        EXPECT_EQ(d.linepos, static_cast<LONG>(3 + a1.size() + 5 + a2.size() + 5 + 1));
+        // Short names of every length, duplicated.
+        const std::string s(pad % 9 + 1, 's');
+        Refuse("<a " + s + "=\"1\" " + s + "=\"2\"/>");
+        Load("<a " + s + "=\"1\" " + s + "t=\"2\"/>");
+    }
+}

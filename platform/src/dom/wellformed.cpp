@@ -16,7 +16,11 @@ namespace orv::dom {
 
 namespace {
 
-inline bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+// Space, tab, line feed, carriage return: one compare and one bit test.
+inline bool IsSpace(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u <= 0x20 && ((0x100002600ull >> u) & 1) != 0;
+}
 
 inline bool IsXmlChar(char32_t c) {
     if (c >= 0x20) return c <= 0xD7FF || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
@@ -78,36 +82,51 @@ inline char32_t Decode(const char*& p, const char* end) {
     return v;
 }
 
-// ASCII name characters: 1 may start a name, 2 may only continue one.
+// Name characters by byte: 1 may start a name, 2 may only continue one, 4
+// begins a multi-byte character (decoded and classified on its own); 0 ends a
+// name. ASCII runs of a name then cost one table look-up per byte.
 struct NameTable {
-    std::uint8_t t[128] = {};
+    std::uint8_t t[256] = {};
     constexpr NameTable() {
         for (int c = 'a'; c <= 'z'; ++c) t[c] = 1;
         for (int c = 'A'; c <= 'Z'; ++c) t[c] = 1;
         t[int('_')] = t[int(':')] = 1;
         for (int c = '0'; c <= '9'; ++c) t[c] = 2;
         t[int('-')] = t[int('.')] = 2;
+        for (int c = 0x80; c < 0x100; ++c) t[c] = 4;
     }
 };
 constexpr NameTable kNames;
 
+// The first byte at or after p that is not an ASCII name character (a
+// letter, digit, '_', ':', '-' or '.'), or end. Names are short (a few
+// bytes): a loop over the table beats comparing them sixteen bytes a step,
+// which was tried and measured slower.
+inline const char* SkipAsciiNameChars(const char* p, const char* end) {
+    while (p < end && (kNames.t[static_cast<unsigned char>(*p)] & 3)) ++p;
+    return p;
+}
+
 // The end of the name at p (p itself when none starts there).
 inline const char* ScanName(const char* p, const char* end) {
-    const char* start = p;
-    while (p < end) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (c < 0x80) {
-            const std::uint8_t k = kNames.t[c];
-            if (k == 0 || (k == 2 && p == start)) break;
-            ++p;
-            continue;
-        }
+    if (p >= end) return p;
+    const auto first = static_cast<unsigned char>(*p);
+    if (kNames.t[first] == 1) {
+        ++p;
+    } else if (kNames.t[first] == 4) {
         const char* q = p;
-        const char32_t cp = Decode(q, end);
-        if (p == start ? !IsNameStartChar(cp) : !IsNameChar(cp)) break;
+        if (!IsNameStartChar(Decode(q, end))) return p;
+        p = q;
+    } else {
+        return p;
+    }
+    for (;;) {
+        p = SkipAsciiNameChars(p, end);
+        if (p >= end || kNames.t[static_cast<unsigned char>(*p)] != 4) return p;
+        const char* q = p;
+        if (!IsNameChar(Decode(q, end))) return p;
         p = q;
     }
-    return p;
 }
 
 inline const char* SkipSpace(const char* p, const char* end) {
@@ -125,9 +144,16 @@ public:
     }
     // False when the name is already there. Names are told apart by their
     // length and first eight bytes before they are compared whole.
-    bool Add(const char* p, std::size_t len) {
-        std::uint64_t head = len;
-        for (std::size_t i = 0; i < len && i < 8; ++i) head = (head << 8) | static_cast<unsigned char>(p[i]);
+    // `end` bounds the text, so that the first eight bytes are read as one word
+    // where the text goes on that far.
+    bool Add(const char* p, std::size_t len, const char* end) {
+        std::uint64_t head = 0;
+        if (end - p >= 8) {
+            std::memcpy(&head, p, 8);
+            if (len < 8) head &= (std::uint64_t(1) << (8 * len)) - 1;
+        } else {
+            for (std::size_t i = 0; i < len && i < 8; ++i) head |= std::uint64_t(static_cast<unsigned char>(p[i])) << (8 * i);
+        }
         if (n_ < kMax) {
             for (std::size_t i = 0; i < n_; ++i)
                 if (heads_[i] == head && lens_[i] == len && std::memcmp(names_[i], p, len) == 0) return false;
@@ -162,7 +188,7 @@ public:
             if (!p) return Report(out);
         }
         while (p < end_) {
-            const char* q = FindAny(p, end_, '<', '&', ']');
+            const char* q = NextInText(p);
             if (q == end_) break;
             if (*q == ']') {
                 if (StartsWith(q, end_, "]]>")) return Fail(out, "The sequence ']]>' is not allowed in text", q);
@@ -181,6 +207,59 @@ public:
     }
 
 private:
+    // The first '<', ']' or '&' at or after p in character data, or end_,
+    // stepping over the references &lt; &gt; &amp; on the way. Text with
+    // escaped markup in it (a reference every few bytes) is common in the
+    // library's documents; here such a run costs no branch per reference:
+    // each sixteen bytes are compared as a block, with the bytes one to four
+    // places further on telling a known reference from any other '&'.
+    const char* NextInText(const char* p) const {
+#if defined(__SSE2__)
+        const __m128i lt = _mm_set1_epi8('<'), amp = _mm_set1_epi8('&'), rb = _mm_set1_epi8(']');
+        const __m128i cl = _mm_set1_epi8('l'), cg = _mm_set1_epi8('g'), ct = _mm_set1_epi8('t');
+        const __m128i semi = _mm_set1_epi8(';'), ca = _mm_set1_epi8('a'), cm = _mm_set1_epi8('m');
+        const __m128i cp = _mm_set1_epi8('p');
+        // The loads reach 19 bytes past p.
+        while (end_ - p >= 32) {
+            const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const unsigned stop = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v0, lt), _mm_cmpeq_epi8(v0, rb))));
+            unsigned refs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v0, amp)));
+            if (refs) {
+                const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+                const __m128i v2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2));
+                const __m128i v3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 3));
+                const __m128i v4 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4));
+                // "lt;" or "gt;" after the '&'
+                const __m128i ltgt = _mm_and_si128(
+                    _mm_or_si128(_mm_cmpeq_epi8(v1, cl), _mm_cmpeq_epi8(v1, cg)),
+                    _mm_and_si128(_mm_cmpeq_epi8(v2, ct), _mm_cmpeq_epi8(v3, semi)));
+                // "amp;" after the '&'
+                const __m128i ampr = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi8(v1, ca), _mm_cmpeq_epi8(v2, cm)),
+                                                   _mm_and_si128(_mm_cmpeq_epi8(v3, cp), _mm_cmpeq_epi8(v4, semi)));
+                refs &= ~static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(ltgt, ampr)));
+            }
+            if (const unsigned m = stop | refs) return p + __builtin_ctz(m);
+            p += 16;
+        }
+#endif
+        for (; p < end_; ++p) {
+            if (*p == '<' || *p == ']') return p;
+            if (*p == '&') {
+                if (end_ - p >= 4 && (p[1] == 'l' || p[1] == 'g') && p[2] == 't' && p[3] == ';') {
+                    p += 3;
+                    continue;
+                }
+                if (end_ - p >= 5 && p[1] == 'a' && p[2] == 'm' && p[3] == 'p' && p[4] == ';') {
+                    p += 4;
+                    continue;
+                }
+                return p;
+            }
+        }
+        return end_;
+    }
+
     bool Fail(WellFormedness& out, const char* reason, const char* at) {
         reason_ = reason;
         at_ = at;
@@ -306,7 +385,7 @@ private:
             const char* name = p;
             p = ScanName(p, end_);
             if (p == name) return Error("Invalid attribute name", name);
-            if (!names_.Add(name, static_cast<std::size_t>(p - name))) return Error("Duplicate attribute", name);
+            if (!names_.Add(name, static_cast<std::size_t>(p - name), end_)) return Error("Duplicate attribute", name);
             p = SkipSpace(p, end_);
             if (p >= end_ || *p != '=') return Error("Expected '=' after an attribute name", p);
             p = SkipSpace(p + 1, end_);
@@ -392,7 +471,7 @@ private:
 }  // namespace
 
 bool IsNameStartChar(char32_t c) {
-    if (c < 0x80) return c < 128 && kNames.t[c] == 1;
+    if (c < 0x80) return kNames.t[c] == 1;
     return (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) ||
            (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) || (c >= 0x200C && c <= 0x200D) ||
            (c >= 0x2070 && c <= 0x218F) || (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) ||
@@ -400,7 +479,7 @@ bool IsNameStartChar(char32_t c) {
 }
 
 bool IsNameChar(char32_t c) {
-    if (c < 0x80) return kNames.t[c] != 0;
+    if (c < 0x80) return kNames.t[c] != 0;  // 1 or 2
     return IsNameStartChar(c) || c == 0xB7 || (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
 }
 

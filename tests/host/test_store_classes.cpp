@@ -417,6 +417,84 @@ TEST_F(StoreClasses, TextFormCarriesTheWholeBodyAndItsLength) {
     EXPECT_EQ(again.View(), exported.View()) << "export, import, export gives the same text";
 }
 
+TEST_F(StoreClasses, SickLeaveWithItsProtocolSurvivesExportAndImportByteForByte) {
+    ComPtr<IUnknown> unknown;
+    ASSERT_EQ(db_->NewDocument(0, 21, unknown.GetAddressOf()), S_OK);
+    ComPtr<IOrvDocument> doc;
+    ASSERT_EQ(unknown.As(&doc), S_OK);
+    doc->put_dtDn(Date(2025, 3, 3));
+    doc->put_dtDk(Date(2025, 3, 14));
+    ComPtr<IUnknown> specific;
+    ASSERT_EQ(doc->GetSpecificObj(specific.GetAddressOf()), S_OK);
+    ComPtr<IOrvBLDoc> bl;
+    ASSERT_EQ(specific.As(&bl), S_OK);
+    ASSERT_EQ(bl->put_MedicalInstitution(Bstr(u"Поликлиника № 3")), S_OK);
+    ComPtr<IOrvBLDocProtocol> protocol = Create<IOrvBLDocProtocol>(CLSID_OrvBLDocProtocol);
+    protocol->put_Number(Bstr(u"910123456789"));
+    protocol->put_BlUsedDays(12);
+    ComPtr<IOrvBLProtHistoryItem> year = Create<IOrvBLProtHistoryItem>(CLSID_OrvBLProtHistoryItem);
+    year->put_Year(2024);
+    year->put_SumForSredn(Cy(6900000000));
+    ASSERT_EQ(protocol->AddHistoryItem(year.Get()), S_OK);
+    ComPtr<IOrvBlProtPayMonthItem> month = Create<IOrvBlProtPayMonthItem>(CLSID_OrvBlProtPayMonthItem);
+    month->put_Month(Date(2025, 3, 1));
+    month->put_Days(12);
+    month->put_Sum(Cy(189369600));
+    ASSERT_EQ(protocol->AddPayMonthItem(month.Get()), S_OK);
+    ASSERT_EQ(bl->put_BlProtocol(protocol.Get()), S_OK);
+    ASSERT_EQ(bl->UpdateExtension(), S_OK);
+    ASSERT_EQ(doc->Update(0), S_OK);
+    ULONG address = 0;
+    ASSERT_EQ(doc->get_DB_ADDR(&address), S_OK);
+
+    auto stored = [&](IOrvDatabase* db, std::string* body, LONG* length) {
+        Bstr record, bytes;
+        ULONG stamp = 0;
+        ASSERT_EQ(View(db)->GetStored(address, record.ReleaseAndGetAddressOf(), bytes.ReleaseAndGetAddressOf(), length,
+                                      &stamp),
+                  S_OK);
+        body->assign(reinterpret_cast<const char*>(bytes.Get()), bytes.ByteLength());
+    };
+    std::string body, bodyBack;
+    LONG length = 0, lengthBack = 0;
+    stored(db_.Get(), &body, &length);
+    ASSERT_GT(body.size(), static_cast<std::size_t>(length)) << "Length counts characters, the body holds bytes";
+
+    Bstr exported;
+    ASSERT_EQ(View(db_.Get())->ExportText(exported.ReleaseAndGetAddressOf()), S_OK);
+    ComPtr<IOrvDatabase> other = OpenFile(dir_.File("other.db"));
+    ASSERT_EQ(View(other.Get())->ImportText(exported.Get()), S_OK);
+    stored(other.Get(), &bodyBack, &lengthBack);
+    EXPECT_EQ(bodyBack, body);
+    EXPECT_EQ(lengthBack, length);
+
+    // The document read from the other store hands out its whole protocol.
+    ComPtr<IUnknown> again;
+    ASSERT_EQ(other->GetDocument(0, static_cast<LONG>(address), again.GetAddressOf()), S_OK);
+    ComPtr<IOrvDocument> againDoc;
+    ASSERT_EQ(again.As(&againDoc), S_OK);
+    LONG result = 0;
+    ASSERT_EQ(againDoc->InitInnerDocExtension(0, &result), S_OK);
+    ASSERT_EQ(againDoc->GetSpecificObj(specific.ReleaseAndGetAddressOf()), S_OK);
+    ComPtr<IOrvBLDoc> againBl;
+    ASSERT_EQ(specific.As(&againBl), S_OK);
+    ASSERT_EQ(againBl->InitFromExtension(), S_OK);
+    ComPtr<IUnknown> protocolBack;
+    ASSERT_EQ(againBl->get_BlProtocol(protocolBack.GetAddressOf()), S_OK);
+    ComPtr<IOrvBLDocProtocol> p;
+    ASSERT_EQ(protocolBack.As(&p), S_OK);
+    Bstr number;
+    ASSERT_EQ(p->get_Number(number.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_EQ(number.View(), u"910123456789");
+    ComPtr<IUnknown> months;
+    ASSERT_EQ(p->get_PayMonthList(months.GetAddressOf()), S_OK);
+    ComPtr<IOrvUnknownList> monthList;
+    ASSERT_EQ(months.As(&monthList), S_OK);
+    LONG count = 0;
+    ASSERT_EQ(monthList->get_Count(&count), S_OK);
+    EXPECT_EQ(count, 1);
+}
+
 TEST_F(StoreClasses, TextFormRefusesABrokenBody) {
     const std::string text = "<ORVSTORE><ORVDOCUMENT DOCRECORD=\"" + std::string(608, '0') +
                              "\" DBK=\"0\" CONDITION=\"0\" TIMESTAMP=\"0\" STOREBODY=\"ABC\" STORELENGTH=\"1\"/></ORVSTORE>";

@@ -175,9 +175,11 @@ TEST_F(StoreClasses, MonthSourceWindowIsByTheMonthsFirstDay) {
     ComPtr<IUnknown> employee = Employee(1);
     EXPECT_EQ(Months(employee.Get(), Date(2024, 12, 1), Date(2024, 12, 1)).size(), 1u);
     EXPECT_EQ(Months(employee.Get(), Date(2024, 12, 2), Date(2025, 1, 31)).size(), 1u);
-    EXPECT_EQ(Months(employee.Get(), Date(2025, 1, 2), 0.0).size(), 2u) << "February and the stored 2025-11";
+    EXPECT_EQ(Months(employee.Get(), Date(2025, 1, 2), 0.0).size(), 5u)
+        << "February and the sample's 2025-11 and first quarter of 2026";
+    EXPECT_EQ(Months(employee.Get(), Date(2025, 1, 2), Date(2025, 12, 31)).size(), 2u);
     auto all = Months(employee.Get(), Date(2000, 1, 1), 0.0);
-    ASSERT_EQ(all.size(), 4u);
+    ASSERT_EQ(all.size(), 7u);
     DATE first = 0;
     ASSERT_EQ(all[0]->get_MonthDate(&first), S_OK);
     EXPECT_EQ(first, Date(2024, 12, 1));
@@ -190,7 +192,25 @@ TEST_F(StoreClasses, MonthSourceWindowIsByTheMonthsFirstDay) {
     EXPECT_EQ(source->GetMonths(0, employee.Get(), 0.0, 0.0, nullptr), E_POINTER);
     LONG count = 0;
     ASSERT_EQ(source->GetMonthCount(0, employee.Get(), &count), S_OK);
-    EXPECT_EQ(count, 4);
+    EXPECT_EQ(count, 7);
+
+    // A year's months: 2025 holds January, February and November.
+    ComPtr<IUnknown> year;
+    ASSERT_EQ(source->GetYearMonths(0, employee.Get(), Date(2025, 6, 30), year.GetAddressOf()), S_OK);
+    ComPtr<IOrvUnknownList> yearList;
+    ASSERT_EQ(year.As(&yearList), S_OK);
+    ASSERT_EQ(yearList->get_Count(&count), S_OK);
+    EXPECT_EQ(count, 3);
+    ComPtr<IUnknown> one;
+    EXPECT_EQ(source->GetMonth(0, employee.Get(), Date(2025, 3, 1), one.GetAddressOf()), S_FALSE);
+    EXPECT_FALSE(one);
+    ASSERT_EQ(source->GetMonth(0, employee.Get(), Date(2025, 2, 1), one.GetAddressOf()), S_OK);
+    ASSERT_EQ(source->GetLastMonth(0, employee.Get(), one.ReleaseAndGetAddressOf()), S_OK);
+    ComPtr<IOrvMonth> last;
+    ASSERT_EQ(one.As(&last), S_OK);
+    DATE lastDate = 0;
+    ASSERT_EQ(last->get_MonthDate(&lastDate), S_OK);
+    EXPECT_EQ(lastDate, Date(2026, 3, 1));
 }
 
 TEST_F(StoreClasses, TraceDepartmentPeriodAsksTheStoredEmployeesJob) {

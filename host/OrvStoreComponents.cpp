@@ -8,6 +8,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <pwd.h>
 #include <unistd.h>
@@ -64,6 +65,8 @@ ComPtr<IUnknown> Made(T** object) {
 
 }  // namespace
 
+constexpr const char16_t* kRefItemClassText = u"{B04E4DA4-B9F5-11D3-B8F6-0000C0A3E6F3}";
+
 ComPtr<IUnknown> MakeRefItem(const store::EntryRow& e) {
     ComPtr<IOrvRefItem> item;
     Check(CreateObject<OrvRefItem>(&item), IID_IOrvRefItem);
@@ -72,7 +75,10 @@ ComPtr<IUnknown> MakeRefItem(const store::EntryRow& e) {
     Check(item->put_Id(e.id), IID_IOrvRefItem);
     Check(item->put_Code(Bstr::FromUtf8(e.code)), IID_IOrvRefItem);
     Check(item->put_Name(Bstr::FromUtf8(e.name)), IID_IOrvRefItem);
-    Check(item->put_ClassId(Bstr::FromUtf8(e.classId)), IID_IOrvRefItem);
+    // An entry stored without a class is a plain reference item: it names the
+    // host's item class, so that lists writing it (the instance list) can
+    // recreate it from its element.
+    Check(item->put_ClassId(e.classId.empty() ? Bstr(kRefItemClassText) : Bstr::FromUtf8(e.classId)), IID_IOrvRefItem);
     Check(item->put_Flag1(e.flags[0]), IID_IOrvRefItem);
     Check(item->put_Flag2(e.flags[1]), IID_IOrvRefItem);
     Check(item->put_Flag3(e.flags[2]), IID_IOrvRefItem);
@@ -173,6 +179,63 @@ HRESULT OrvStoreSettings::Convert(LONG lPipeId, DATE dtRate, CY cyAmount, LONG l
     });
 }
 
+// ----------------------------------------------------------- configuration
+
+HRESULT OrvStoreSettings::get_OrganizationName(BSTR* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = nullptr;
+    return ServeStore(CLSID_OrvStoreSettings, IID_IOrvConfig, [&] {
+        return Text(slot_->Get()->Value("organization_name").value_or(std::string()), pVal);
+    });
+}
+
+HRESULT OrvStoreSettings::get_OrganizationInn(BSTR* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = nullptr;
+    return ServeStore(CLSID_OrvStoreSettings, IID_IOrvConfig, [&] {
+        return Text(slot_->Get()->Value("organization_inn").value_or(std::string()), pVal);
+    });
+}
+
+HRESULT OrvStoreSettings::get_DataPath(BSTR* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = nullptr;
+    return ServeStore(CLSID_OrvStoreSettings, IID_IOrvConfig, [&] { return Text(slot_->Get()->Location(), pVal); });
+}
+
+// The work month in the service's own form (the value IOrvDatabase keeps).
+HRESULT OrvStoreSettings::get_WorkMonth(DATE* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = 0.0;
+    return ServeStore(CLSID_OrvStoreSettings, IID_IOrvConfig, [&] {
+        if (auto v = slot_->Get()->Value("work_month")) *pVal = std::stod(*v);
+        return S_OK;
+    });
+}
+
+HRESULT OrvStoreSettings::put_WorkMonth(DATE newVal) {
+    return ServeStore(CLSID_OrvStoreSettings, IID_IOrvConfig, [&] {
+        char text[40];
+        std::snprintf(text, sizeof text, "%.17g", newVal);
+        slot_->Get()->SetValue("work_month", text);
+        return S_OK;
+    });
+}
+
+HRESULT OrvStoreSettings::get_MinimumWage(DATE dtOnDate, CY* pVal) {
+    if (!pVal) return E_POINTER;
+    pVal->int64 = 0;
+    return ServeStore(CLSID_OrvStoreSettings, IID_IOrvConfig, [&] {
+        OrvStoreSetting* setting = nullptr;
+        ComPtr<IUnknown> keep = Made(&setting);
+        setting->Init(slot_, kSettingMinimumWage);
+        Variant v;
+        Check(setting->get_Value(dtOnDate, v.Out()), IID_IOrvDatedOption);
+        if (v.vt == VT_CY) *pVal = v.cyVal;
+        return S_OK;
+    });
+}
+
 // ----------------------------------------------------------- one setting
 
 std::vector<std::string> OrvStoreSetting::InForce(DATE dtOnDate) {
@@ -211,6 +274,32 @@ HRESULT OrvStoreSetting::get_Value(DATE dtOnDate, DATE* pVal) {
     return ServeStore(CLSID_OrvStoreSetting, IID_IOrvDateSetting, [&] {
         const auto v = InForce(dtOnDate);
         if (!v.empty()) *pVal = DateOf(static_cast<LONG>(std::stol(v.front())));
+        return S_OK;
+    });
+}
+
+HRESULT OrvStoreSetting::get_Value(DATE dtOnDate, VARIANT* pVal) {
+    if (!pVal) return E_POINTER;
+    VariantInit(pVal);
+    return ServeStore(CLSID_OrvStoreSetting, IID_IOrvDatedOption, [&] {
+        const auto row = slot_->Get()->Setting(id_);
+        const std::string kind = row ? row->kind : std::string();
+        const auto v = InForce(dtOnDate);
+        if (kind == "money") {
+            pVal->vt = VT_CY;
+            pVal->cyVal.int64 = v.empty() ? 0 : std::stoll(v.front());
+        } else if (v.empty()) {
+            return S_OK;
+        } else if (kind == "short") {
+            pVal->vt = VT_I4;
+            pVal->lVal = static_cast<LONG>(std::stol(v.front()));
+        } else if (kind == "date") {
+            pVal->vt = VT_DATE;
+            pVal->date = DateOf(static_cast<LONG>(std::stol(v.front())));
+        } else {
+            pVal->vt = VT_BSTR;
+            pVal->bstrVal = Bstr::FromUtf8(v.front()).Detach();
+        }
         return S_OK;
     });
 }

@@ -298,3 +298,28 @@ TEST(DomNodes, ForeignObjectsAreRefused) {
     EXPECT_EQ(Root(doc)->insertBefore(NewElement(doc, "x").Get(), number, nullptr), E_INVALIDARG);
     EXPECT_EQ(Xml(doc), "<a/>");
 }
+
+TEST(DomNodes, AttributesAreFoundByTheirWholeName) {
+    auto doc = Load("<a DB=\"1\" DBK=\"2\" DBKX=\"3\" dbk=\"4\" знак=\"5\" x\xC3\xA9=\"6\"/>");
+    auto a = Root(doc);
+    EXPECT_EQ(Attr(a, "DB"), "1");
+    EXPECT_EQ(Attr(a, "DBK"), "2");
+    EXPECT_EQ(Attr(a, "DBKX"), "3");
+    EXPECT_EQ(Attr(a, "dbk"), "4");
+    EXPECT_EQ(Attr(a, "знак"), "5");
+    EXPECT_EQ(Attr(a, "x\xC3\xA9"), "6");
+    EXPECT_EQ(Attr(a, "D"), "<null>");
+    EXPECT_EQ(Attr(a, "DBKXY"), "<null>");
+    EXPECT_EQ(Attr(a, "Dbk"), "<null>");
+    EXPECT_EQ(Attr(a, "зна"), "<null>");
+    EXPECT_EQ(Attr(a, "x"), "<null>");
+    EXPECT_EQ(Attr(a, "xe"), "<null>");
+    EXPECT_EQ(Attr(a, ""), "<null>");
+    // A name read up to its first NUL unit, as in its UTF-8 form.
+    EXPECT_EQ(Attr(a, std::string_view("DBK\0Z", 5)), "2");
+    EXPECT_EQ(Attr(a, std::string_view("\0DBK", 4)), "<null>");
+    // Names set later are found the same way.
+    ASSERT_EQ(SetAttr(a, "late", "7"), S_OK);
+    EXPECT_EQ(Attr(a, "late"), "7");
+    EXPECT_EQ(Attr(a, "lat"), "<null>");
+}

@@ -2,6 +2,7 @@
 
 #include "frame/values.h"
 #include "host/OrvStoreComponents.h"
+#include "host/OrvStoreMonths.h"
 #include "host/OrvUnknownList.h"
 #include "host/store/DocumentRows.h"
 #include "host/store/StoreText.h"
@@ -104,12 +105,18 @@ HRESULT OrvDatabaseService<Clsid>::FinalConstruct() {
     if (FAILED(hr)) return hr;
     reference_.Attach(inner);
     static_cast<AggObject<OrvStoreReference>*>(inner)->Object().Init(slot_);
+    inner = nullptr;
+    hr = CreateInstance<OrvStoreMonths>(this->ControllingUnknown(), IID_IUnknown, reinterpret_cast<void**>(&inner));
+    if (FAILED(hr)) return hr;
+    months_.Attach(inner);
+    static_cast<AggObject<OrvStoreMonths>*>(inner)->Object().Init(slot_);
     return S_OK;
 }
 
 template <const CLSID* Clsid>
 void OrvDatabaseService<Clsid>::FinalRelease() {
     reference_.Reset();
+    months_.Reset();
     if (slot_) slot_->Set(nullptr);
 }
 

@@ -141,9 +141,9 @@ class OrvStoreNumberTable;
 template <const CLSID* Clsid>
 class OrvDatabaseService
     : public CoClass<OrvDatabaseService<Clsid>, Clsid, IOrvDatabase, IDispatch, IOrvDocStore, IOrvNumbering,
-                     IOrvMemoryDatabase, Aggregated<IOrvReferenceSource>, ISupportErrorInfo> {
+                     IOrvMemoryDatabase, Aggregated<IOrvReferenceSource>, Aggregated<IOrvMonthSource>, ISupportErrorInfo> {
     using Base = CoClass<OrvDatabaseService<Clsid>, Clsid, IOrvDatabase, IDispatch, IOrvDocStore, IOrvNumbering,
-                         IOrvMemoryDatabase, Aggregated<IOrvReferenceSource>, ISupportErrorInfo>;
+                         IOrvMemoryDatabase, Aggregated<IOrvReferenceSource>, Aggregated<IOrvMonthSource>, ISupportErrorInfo>;
 
 public:
     static bool SupportsErrorInfo(REFIID riid) {
@@ -152,7 +152,9 @@ public:
     }
     HRESULT FinalConstruct();
     void FinalRelease();
-    IUnknown* InnerUnknown(REFIID) noexcept { return reference_.Get(); }
+    IUnknown* InnerUnknown(REFIID riid) noexcept {
+        return riid == IID_IOrvMonthSource ? months_.Get() : reference_.Get();
+    }
 
     // ------------------------------------------------ IOrvDatabase (main)
     // The in-memory class opens a new, empty store under any source name; the
@@ -256,6 +258,7 @@ private:
 
     std::shared_ptr<StoreSlot> slot_;
     ComPtr<IUnknown> reference_;  // the aggregated OrvStoreReference
+    ComPtr<IUnknown> months_;     // the aggregated OrvStoreMonths
 
     // Everything below is guarded by the object's lock.
     std::u16string source_;

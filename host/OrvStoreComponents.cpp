@@ -8,6 +8,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <pwd.h>
 #include <unistd.h>
@@ -173,6 +174,63 @@ HRESULT OrvStoreSettings::Convert(LONG lPipeId, DATE dtRate, CY cyAmount, LONG l
     });
 }
 
+// ----------------------------------------------------------- configuration
+
+HRESULT OrvStoreSettings::get_OrganizationName(BSTR* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = nullptr;
+    return ServeStore(CLSID_OrvStoreSettings, IID_IOrvConfig, [&] {
+        return Text(slot_->Get()->Value("organization_name").value_or(std::string()), pVal);
+    });
+}
+
+HRESULT OrvStoreSettings::get_OrganizationInn(BSTR* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = nullptr;
+    return ServeStore(CLSID_OrvStoreSettings, IID_IOrvConfig, [&] {
+        return Text(slot_->Get()->Value("organization_inn").value_or(std::string()), pVal);
+    });
+}
+
+HRESULT OrvStoreSettings::get_DataPath(BSTR* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = nullptr;
+    return ServeStore(CLSID_OrvStoreSettings, IID_IOrvConfig, [&] { return Text(slot_->Get()->Location(), pVal); });
+}
+
+// The work month in the service's own form (the value IOrvDatabase keeps).
+HRESULT OrvStoreSettings::get_WorkMonth(DATE* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = 0.0;
+    return ServeStore(CLSID_OrvStoreSettings, IID_IOrvConfig, [&] {
+        if (auto v = slot_->Get()->Value("work_month")) *pVal = std::stod(*v);
+        return S_OK;
+    });
+}
+
+HRESULT OrvStoreSettings::put_WorkMonth(DATE newVal) {
+    return ServeStore(CLSID_OrvStoreSettings, IID_IOrvConfig, [&] {
+        char text[40];
+        std::snprintf(text, sizeof text, "%.17g", newVal);
+        slot_->Get()->SetValue("work_month", text);
+        return S_OK;
+    });
+}
+
+HRESULT OrvStoreSettings::get_MinimumWage(DATE dtOnDate, CY* pVal) {
+    if (!pVal) return E_POINTER;
+    pVal->int64 = 0;
+    return ServeStore(CLSID_OrvStoreSettings, IID_IOrvConfig, [&] {
+        OrvStoreSetting* setting = nullptr;
+        ComPtr<IUnknown> keep = Made(&setting);
+        setting->Init(slot_, kSettingMinimumWage);
+        Variant v;
+        Check(setting->get_Value(dtOnDate, v.Out()), IID_IOrvDatedOption);
+        if (v.vt == VT_CY) *pVal = v.cyVal;
+        return S_OK;
+    });
+}
+
 // ----------------------------------------------------------- one setting
 
 std::vector<std::string> OrvStoreSetting::InForce(DATE dtOnDate) {
@@ -211,6 +269,32 @@ HRESULT OrvStoreSetting::get_Value(DATE dtOnDate, DATE* pVal) {
     return ServeStore(CLSID_OrvStoreSetting, IID_IOrvDateSetting, [&] {
         const auto v = InForce(dtOnDate);
         if (!v.empty()) *pVal = DateOf(static_cast<LONG>(std::stol(v.front())));
+        return S_OK;
+    });
+}
+
+HRESULT OrvStoreSetting::get_Value(DATE dtOnDate, VARIANT* pVal) {
+    if (!pVal) return E_POINTER;
+    VariantInit(pVal);
+    return ServeStore(CLSID_OrvStoreSetting, IID_IOrvDatedOption, [&] {
+        const auto row = slot_->Get()->Setting(id_);
+        const std::string kind = row ? row->kind : std::string();
+        const auto v = InForce(dtOnDate);
+        if (kind == "money") {
+            pVal->vt = VT_CY;
+            pVal->cyVal.int64 = v.empty() ? 0 : std::stoll(v.front());
+        } else if (v.empty()) {
+            return S_OK;
+        } else if (kind == "short") {
+            pVal->vt = VT_I4;
+            pVal->lVal = static_cast<LONG>(std::stol(v.front()));
+        } else if (kind == "date") {
+            pVal->vt = VT_DATE;
+            pVal->date = DateOf(static_cast<LONG>(std::stol(v.front())));
+        } else {
+            pVal->vt = VT_BSTR;
+            pVal->bstrVal = Bstr::FromUtf8(v.front()).Detach();
+        }
         return S_OK;
     });
 }

@@ -32,6 +32,13 @@ namespace orv::host {
 // objects' own kinds (2 positions, 3 regions, 4 cities, 5 identity document
 // types, 6 countries, 7 districts) are list identifiers as well: an entry's
 // Kind is the list it belongs to.
+// Money settings (kind "money") the host keeps as dated options: a setting
+// object answers IOrvDatedOption for them.
+enum StoreSettingId : LONG {
+    kSettingBankRate = 900,     // the central bank rate in per cent
+    kSettingMinimumWage = 901,  // the minimum wage
+};
+
 enum StoreList : LONG {
     kListPositions = 2,
     kListDepartments = 20,
@@ -53,10 +60,12 @@ HRESULT ReportStoreError(REFCLSID clsid, REFIID iid, const store::StoreError& e)
 // Settings by number; each setting answers the interface of its kind. Also
 // the currency service (rates by currency in force from a day on).
 class OrvStoreSettings : public CoClass<OrvStoreSettings, &CLSID_OrvStoreSettings, IOrvSettings, IDispatch,
-                                       IOrvCurrencyService> {
+                                       IOrvCurrencyService, IOrvConfig> {
 public:
     void Init(SharedSlot slot) { slot_ = std::move(slot); }
-    static bool SupportsErrorInfo(REFIID riid) { return riid == IID_IOrvSettings || riid == IID_IOrvCurrencyService; }
+    static bool SupportsErrorInfo(REFIID riid) {
+        return riid == IID_IOrvSettings || riid == IID_IOrvCurrencyService || riid == IID_IOrvConfig;
+    }
 
     HRESULT get_Count(LONG* pVal) override;
     // A new object for the stored setting, answering IOrvShortSetting,
@@ -76,6 +85,17 @@ public:
     HRESULT Convert(LONG lPipeId, DATE dtRate, CY cyAmount, LONG lCurrencyId, LONG lMode, LONG lDay, BSTR* pbstrText,
                     CY* pcyResult) override;
 
+    // The configuration: organisation name and tax number from the stored
+    // values "organization_name" and "organization_inn", the store's location
+    // as the data path, the work month as the service keeps it, and the
+    // minimum wage from the money setting kSettingMinimumWage.
+    HRESULT get_OrganizationName(BSTR* pVal) override;
+    HRESULT get_OrganizationInn(BSTR* pVal) override;
+    HRESULT get_DataPath(BSTR* pVal) override;
+    HRESULT get_WorkMonth(DATE* pVal) override;
+    HRESULT put_WorkMonth(DATE newVal) override;
+    HRESULT get_MinimumWage(DATE dtOnDate, CY* pVal) override;
+
 private:
     SharedSlot slot_;
 };
@@ -84,7 +104,7 @@ private:
 // reads the values in force on the date, so a short or date setting read as a
 // list is a list of one value.
 class OrvStoreSetting : public CoClass<OrvStoreSetting, &CLSID_OrvStoreSetting, IOrvShortSetting, IDispatch,
-                                      IOrvDateSetting, IOrvListSetting> {
+                                      IOrvDateSetting, IOrvListSetting, IOrvDatedOption> {
 public:
     void Init(SharedSlot slot, LONG id) {
         slot_ = std::move(slot);
@@ -92,13 +112,18 @@ public:
     }
     static bool SupportsErrorInfo(REFIID) { return true; }
 
-    // Shared by the three kinds.
+    // Shared by the four kinds.
     HRESULT get_Id(LONG* pVal) override;
     // Short: the value of the latest period that started on or before the
     // date; 0 when none had started.
     HRESULT get_Value(DATE dtOnDate, SHORT* pVal) override;
     // Date: likewise, as a date (0 for none).
     HRESULT get_Value(DATE dtOnDate, DATE* pVal) override;
+    // Dated option: the first value in force on the date as a variant of the
+    // setting's kind (money VT_CY, short VT_I4, date VT_DATE, list VT_BSTR);
+    // a money setting with no value in force gives VT_CY 0, the others
+    // VT_EMPTY.
+    HRESULT get_Value(DATE dtOnDate, VARIANT* pVal) override;
     // List: periods, each starting at a day and holding its own values in
     // the order added; the values in force on a date are those of the latest
     // period started on or before it.

@@ -7,6 +7,7 @@
 #include "host/OrvRefItem.h"
 #include "host/OrvSumCollector.h"
 #include "host/OrvTextList.h"
+#include "host/OrvItemList.h"
 #include "host/OrvUnknownList.h"
 
 namespace orv::host {
@@ -68,6 +69,14 @@ HRESULT CreateOutsideDoc(IUnknown* outer, REFIID riid, void** ppv) noexcept {
     return orv::CreateInstance<OrvOutsideDoc>(outer, riid, ppv);
 }
 
+HRESULT CreateAccountList(IUnknown* outer, REFIID riid, void** ppv) noexcept {
+    return orv::CreateInstance<OrvAccountList>(outer, riid, ppv);
+}
+
+HRESULT CreateAddressList(IUnknown* outer, REFIID riid, void** ppv) noexcept {
+    return orv::CreateInstance<OrvAddressList>(outer, riid, ppv);
+}
+
 HRESULT CreateMemoryDatabase(IUnknown* outer, REFIID riid, void** ppv) noexcept {
     return orv::CreateInstance<OrvMemoryDatabase>(outer, riid, ppv);
 }
@@ -87,6 +96,8 @@ HRESULT RegisterHostComponents(Registration* out) noexcept {
         if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvDateService, &CreateDateService, &reg);
         if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvSumCollector, &CreateSumCollector, &reg);
         if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvOutsideDoc, &CreateOutsideDoc, &reg);
+        if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvAccountList, &CreateAccountList, &reg);
+        if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvAddressList, &CreateAddressList, &reg);
         if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvMemoryDatabase, &CreateMemoryDatabase, &reg);
         if (SUCCEEDED(hr)) hr = RegisterOne(CLSID_OrvDatabase, &CreateDatabase, &reg);
         if (FAILED(hr)) {

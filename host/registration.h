@@ -35,6 +35,8 @@ HRESULT CreateOutsideDoc(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 // The database service (host/OrvMemoryDatabase.h): on a new in-memory store
 // (CLSID_OrvMemoryDatabase), or closed until Open names a store file
 // (CLSID_OrvDatabase); a host hands it to documents as OrvBD.
+HRESULT CreateAccountList(IUnknown* outer, REFIID riid, void** ppv) noexcept;
+HRESULT CreateAddressList(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 HRESULT CreateMemoryDatabase(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 HRESULT CreateDatabase(IUnknown* outer, REFIID riid, void** ppv) noexcept;
 

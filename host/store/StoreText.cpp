@@ -89,9 +89,43 @@ ComPtr<IOrvDocument> NewDocumentObject() {
     return doc;
 }
 
+// The store keeps a document's extension body byte for byte with its Length;
+// a document's own XML form may carry only part of the body (it writes the
+// first Length bytes, and some kinds keep Length in characters). So the text
+// form writes the whole body and the Length beside the document's element, as
+// "STOREBODY" (hexadecimal; absent: stored without a body) and "STORELENGTH",
+// and reading takes them over what the document's form gave.
+constexpr const char* kBodyAttr = "STOREBODY";
+constexpr const char* kLengthAttr = "STORELENGTH";
+
+std::string UnhexText(const pugi::xml_node& node, const char* name) {
+    const std::string text = node.attribute(name).value();
+    if (text.size() % 2 != 0) Bad(node, std::string("a ") + name + " of an odd number of characters");
+    auto nibble = [&](char c) -> unsigned {
+        if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
+        if (c >= 'A' && c <= 'F') return static_cast<unsigned>(c - 'A' + 10);
+        Bad(node, std::string("a ") + name + " with a character that is not an upper-case hexadecimal digit");
+    };
+    std::string out(text.size() / 2, '\0');
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = static_cast<char>(nibble(text[2 * i]) << 4 | nibble(text[2 * i + 1]));
+    return out;
+}
+
 void ImportDocument(store::Store& s, const pugi::xml_node& node, LONG employee) {
+    const bool wholeBody = node.attribute(kBodyAttr) || node.attribute(kLengthAttr);
+    std::string body;
+    LONG length = 0;
+    if (wholeBody) {
+        body = UnhexText(node, kBodyAttr);
+        length = Long(node, kLengthAttr);
+    }
+    pugi::xml_document own;
+    pugi::xml_node copy = own.append_copy(node);
+    copy.remove_attribute(kBodyAttr);
+    copy.remove_attribute(kLengthAttr);
     std::ostringstream text;
-    node.print(text, "", pugi::format_raw);
+    copy.print(text, "", pugi::format_raw);
     ComPtr<IOrvDocument> doc = NewDocumentObject();
     ComPtr<IOrvObjAsXmlString> xml;
     Check(doc->QueryInterface(IID_IOrvObjAsXmlString, reinterpret_cast<void**>(xml.GetAddressOf())), IID_IOrvDocument);
@@ -102,6 +136,11 @@ void ImportDocument(store::Store& s, const pugi::xml_node& node, LONG employee) 
         Bad(node, "a document whose parts cannot be stored (" + Utf16ToUtf8(refusal ? refusal : u"") + ")");
     Check(doc->get_DB_ADDR(&row.address), IID_IOrvDocument);
     Check(doc->get_TimeStamp(&row.stamp), IID_IOrvDocument);
+    if (wholeBody) {
+        row.hasBody = static_cast<bool>(node.attribute(kBodyAttr));
+        row.body = std::move(body);
+        row.length = length;
+    }
     row.employee = employee;
     s.WriteDocument(row, row.address != 0 ? store::WriteMode::Replace : store::WriteMode::New, true);
 }
@@ -126,7 +165,11 @@ void ExportDocument(const store::DocumentRow& row, pugi::xml_node parent) {
     const std::string utf8 = text.Utf8();
     if (!fragment.load_buffer(utf8.data(), utf8.size()))
         throw store::StoreError(E_UNEXPECTED, "The document at address " + std::to_string(row.address) + " gave no XML form");
-    parent.append_copy(fragment.document_element());
+    pugi::xml_node added = parent.append_copy(fragment.document_element());
+    if (row.hasBody)
+        added.append_attribute(kBodyAttr) =
+            Hex(reinterpret_cast<const unsigned char*>(row.body.data()), row.body.size()).c_str();
+    added.append_attribute(kLengthAttr) = row.length;
 }
 
 // ------------------------------------------------------------ the parts
@@ -178,7 +221,8 @@ void ImportAll(store::Store& s, const pugi::xml_node& root) {
             s.SetValue(key, node.attribute("VALUE").value());
         } else if (name == "SETTING") {
             const std::string kind = node.attribute("KIND").value();
-            if (kind != "short" && kind != "date" && kind != "list") Bad(node, "a KIND other than short, date or list");
+            if (kind != "short" && kind != "date" && kind != "list" && kind != "money")
+                Bad(node, "a KIND other than short, date, list or money");
             const LONG id = Long(node, "ID");
             s.PutSetting({id, kind, node.attribute("NAME").value()});
             s.ClearSettingValues(id);
@@ -188,6 +232,8 @@ void ImportAll(store::Store& s, const pugi::xml_node& root) {
                     value = std::to_string(Day(v, "VALUE"));
                 } else if (kind == "short") {
                     value = std::to_string(Long(v, "VALUE"));
+                } else if (kind == "money") {
+                    value = std::to_string(Money(v, "VALUE"));
                 }
                 s.AddSettingValue(id, Day(v, "FROM"), value);
             }
@@ -337,8 +383,12 @@ std::string ExportStoreText(store::Store& s) {
         for (const auto& v : s.SettingValues(setting.id)) {
             pugi::xml_node vn = n.append_child("V");
             SetDay(vn, "FROM", v.fromDay);
-            vn.append_attribute("VALUE") =
-                setting.kind == "date" ? DayText(static_cast<LONG>(std::stol(v.value))).c_str() : v.value.c_str();
+            if (setting.kind == "date")
+                vn.append_attribute("VALUE") = DayText(static_cast<LONG>(std::stol(v.value))).c_str();
+            else if (setting.kind == "money")
+                vn.append_attribute("VALUE") = MoneyText(std::stoll(v.value)).c_str();
+            else
+                vn.append_attribute("VALUE") = v.value.c_str();
         }
     }
     for (const auto& [from, nominal] : s.Nominals()) {

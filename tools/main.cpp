@@ -40,7 +40,7 @@ const std::vector<Command>& Commands() {
         {"show", &Show, {}, {"json"}, "show STORE ID [--json]",
          "one document: every record field, its extension's properties, its protocol",
          "один документ: все поля записи, свойства расширения, протокол"},
-        {"month", &Month, {"employee", "month", "minimum-wage"}, {"json"}, "month STORE --employee N --month YYYY-MM [--minimum-wage SUM] [--json]",
+        {"month", &Month, {"employee", "month"}, {"json"}, "month STORE --employee N --month YYYY-MM [--json]",
          "calculates the employee's month with its traces and prints the totals",
          "рассчитывает месяц сотрудника с его следами и выводит итоги"},
         {"year", &Year, {"employee", "year", "limit"}, {"json"}, "year STORE --employee N --year YYYY [--limit SUM] [--json]",

@@ -1,17 +1,9 @@
-// orvdocs month and year: an employee's payroll months read from the store
-// with their traces, calculated by the library and shown.
-//
-// The months come from the store's text form (IOrvMemoryDatabase::ExportText,
-// its MONTH and TRACE elements under the employee): the database service does
-// not hand out months through IOrvMonthSource yet. Each MONTH becomes an
-// OrvMonth with its record and date, its TRACEs OrvMTrace objects in a list
-// component set as the month's trace list.
+// orvdocs month and year: an employee's payroll months with their traces,
+// from the database service's month source (IOrvMonthSource), calculated by
+// the library and shown.
 #include "cli.h"
 
-#include "frame/com.h"
-
 #include <orvdocs/frame/options.h>
-#include <pugixml.hpp>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,85 +14,44 @@ namespace orv::cli {
 
 namespace {
 
-// The minimum-wage table and configuration a month calculation is handed:
-// the minimum wage given on the command line, on every date (it serves only
-// the calculation's minimum-wage fallback).
-inline constexpr CLSID CLSID_ToolMinimumWage = {0x8A0C2E51, 0x3F7B, 0x4D21, {0x9C, 0x44, 0x51, 0x0E, 0x6B, 0x2A, 0x77, 0x13}};
-class MinimumWage : public orv::CoClass<MinimumWage, &CLSID_ToolMinimumWage, IOrvDatedOption, IOrvConfig> {
-public:
-    CY wage{};
-    HRESULT get_Id(LONG* pVal) override { return pVal ? (*pVal = 0, S_OK) : E_POINTER; }
-    HRESULT get_Value(DATE, VARIANT* pVal) override {
-        if (!pVal) return E_POINTER;
-        VariantInit(pVal);
-        pVal->vt = VT_CY;
-        pVal->cyVal = wage;
-        return S_OK;
-    }
-    HRESULT get_OrganizationName(BSTR* pVal) override { return pVal ? (*pVal = SysAllocString(u""), S_OK) : E_POINTER; }
-    HRESULT get_OrganizationInn(BSTR* pVal) override { return pVal ? (*pVal = SysAllocString(u""), S_OK) : E_POINTER; }
-    HRESULT get_DataPath(BSTR* pVal) override { return pVal ? (*pVal = SysAllocString(u""), S_OK) : E_POINTER; }
-    HRESULT get_WorkMonth(DATE* pVal) override { return pVal ? (*pVal = 0, S_OK) : E_POINTER; }
-    HRESULT put_WorkMonth(DATE) override { return S_OK; }
-    HRESULT get_MinimumWage(DATE, CY* pVal) override { return pVal ? (*pVal = wage, S_OK) : E_POINTER; }
-};
-
-BSTR Bytes(const std::string& hex) {
-    std::string bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return SysAllocStringByteLen(bytes.data(), static_cast<UINT>(bytes.size()));
-}
+// The minimum wage is the store's money setting 901 (a dated option).
+constexpr LONG kMinimumWageSetting = 901;
 
 struct LoadedMonth {
     DATE date = 0;
     ComPtr<IOrvMonth> month;
 };
 
-// The employee's months from first to last (both counted), by date.
-std::vector<LoadedMonth> LoadMonths(const Store& store, LONG employeeId, DATE first, DATE last) {
-    Bstr text;
-    Check(store.View()->ExportText(text.ReleaseAndGetAddressOf()), Tr("reading the store", "чтение хранилища"));
-    const std::string xml = text.Utf8();
-    pugi::xml_document dom;
-    if (!dom.load_buffer(xml.data(), xml.size())) throw Refused{Tr("the store's text does not parse", "текст хранилища не разбирается")};
+// The employee's months from first to last (both counted), with their
+// traces, by date.
+std::vector<LoadedMonth> LoadMonths(const Store& store, IUnknown* employee, DATE first, DATE last) {
+    ComPtr<IOrvMonthSource> source;
+    Check(store.Db()->QueryInterface(IID_IOrvMonthSource, reinterpret_cast<void**>(source.GetAddressOf())),
+          "IOrvMonthSource");
+    ComPtr<IUnknown> unknown;
+    Check(source->GetMonths(store.Pipe(), employee, first, last, unknown.GetAddressOf()),
+          Tr("reading the months", "чтение месяцев"));
     std::vector<LoadedMonth> out;
-    for (pugi::xml_node e : dom.document_element().children("EMPLOYEE")) {
-        if (e.attribute("ID").as_int() != employeeId) continue;
-        for (pugi::xml_node m : e.children("MONTH")) {
-            const DATE date = ParseDate(m.attribute("MONTH").value());
-            if (date < first || date > last) continue;
-            LoadedMonth lm;
-            lm.date = date;
-            Check(CoCreateInstance(CLSID_OrvMonth, nullptr, CLSCTX_ALL, IID_IOrvMonth, reinterpret_cast<void**>(lm.month.GetAddressOf())),
-                  "OrvMonth");
-            Bstr record = Bstr::Attach(Bytes(m.attribute("RECORD").value()));
-            Check(lm.month->put_MonthRecord(record.Get()), "MonthRecord");
-            Check(lm.month->put_MonthDate(date), "MonthDate");
-            ComPtr<IOrvUnknownList> traces;
-            Check(CoCreateInstance(CLSID_OrvUnknownList, nullptr, CLSCTX_ALL, IID_IOrvUnknownList,
-                                   reinterpret_cast<void**>(traces.GetAddressOf())),
-                  "OrvUnknownList");
-            for (pugi::xml_node t : m.children("TRACE")) {
-                ComPtr<IOrvMTrace> trace;
-                Check(CoCreateInstance(CLSID_OrvMTrace, nullptr, CLSCTX_ALL, IID_IOrvMTrace, reinterpret_cast<void**>(trace.GetAddressOf())),
-                      "OrvMTrace");
-                Bstr tr = Bstr::Attach(Bytes(t.attribute("RECORD").value()));
-                Check(trace->put_MTraceRecord(tr.Get()), "MTraceRecord");
-                Check(traces->Add(trace.Get()), "Add");
-            }
-            Check(lm.month->put_MTraceList(traces.Get()), "MTraceList");
-            out.push_back(std::move(lm));
-        }
+    ComPtr<IOrvUnknownList> list;
+    if (!unknown || FAILED(unknown.As(&list))) return out;
+    list->Reset();
+    for (;;) {
+        ComPtr<IUnknown> item;
+        if (list->Next(item.GetAddressOf()) != S_OK || !item) break;
+        LoadedMonth lm;
+        if (FAILED(item.As(&lm.month))) continue;
+        lm.month->get_MonthDate(&lm.date);
+        out.push_back(std::move(lm));
     }
     std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.date < b.date; });
     return out;
 }
 
-LONG EmployeeId(const Store& store, const std::string& key) {
-    ComPtr<IUnknown> employee = store.Employee(key);
+LONG EmployeeId(IUnknown* employee) {
     ComPtr<IOrvEmployee> who;
     LONG id = 0;
-    if (SUCCEEDED(employee.As(&who))) who->get_Id(&id);
+    if (employee && SUCCEEDED(employee->QueryInterface(IID_IOrvEmployee, reinterpret_cast<void**>(who.GetAddressOf()))))
+        who->get_Id(&id);
     return id;
 }
 
@@ -117,13 +68,12 @@ int Month(const Args& a) {
     if (!a.Has("employee") || !a.Has("month")) throw Usage{Tr("missing --employee or --month", "не указан --employee или --month")};
     DATE first = 0, last = 0;
     ParseMonth(a.Get("month"), &first, &last);
-    CY wage{};
-    if (a.Has("minimum-wage")) wage.int64 = static_cast<LONGLONG>(ParseLong(a.Get("minimum-wage"), Tr("not a sum", "это не сумма"))) * 10000;
     Runtime rt;
     Store store(path, false);
-    const LONG employeeId = EmployeeId(store, a.Get("employee"));
+    ComPtr<IUnknown> employee = store.Employee(a.Get("employee"));
+    const LONG employeeId = EmployeeId(employee.Get());
     // The month asked for and the one before it (the calculation carries the year's totals on).
-    const auto months = LoadMonths(store, employeeId, first - 40, last);
+    const auto months = LoadMonths(store, employee.Get(), first - 40, last);
     const LoadedMonth* current = nullptr;
     const LoadedMonth* previous = nullptr;
     for (const auto& m : months) {
@@ -132,14 +82,19 @@ int Month(const Args& a) {
     }
     if (!current)
         throw Refused{std::string(Tr("no month ", "нет месяца ")) + a.Get("month") + Tr(" for employee ", " у сотрудника ") + a.Get("employee")};
-    ComPtr<IUnknown> table;
-    Check(orv::CreateObject<MinimumWage>(&table), "MinimumWage");
+    // The minimum-wage table (the store's setting) and the configuration (the
+    // settings object) the calculation asks for the minimum wage.
+    ComPtr<IUnknown> settings, table;
+    Check(store.Db()->get_Settings(settings.GetAddressOf()), "Settings");
+    ComPtr<IOrvSettings> numbered;
+    Check(settings.As(&numbered), "IOrvSettings");
+    numbered->get_Setting(kMinimumWageSetting, table.GetAddressOf());
     Variant prev;
     if (previous) {
         prev.vt = VT_UNKNOWN;
         previous->month->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&prev.punkVal));
     }
-    Check(current->month->CalculateMonthSums(table.Get(), table.Get(), prev), Tr("calculating the month", "расчёт месяца"));
+    Check(current->month->CalculateMonthSums(table.Get(), settings.Get(), prev), Tr("calculating the month", "расчёт месяца"));
     ComPtr<IDispatch> disp;
     Check(current->month->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(disp.GetAddressOf())), "IDispatch");
     std::vector<Property> totals;
@@ -174,14 +129,23 @@ int Year(const Args& a) {
     if (a.Has("limit")) limit.int64 = static_cast<LONGLONG>(ParseLong(a.Get("limit"), Tr("not a sum", "это не сумма"))) * 10000;
     Runtime rt;
     Store store(path, false);
-    const LONG employeeId = EmployeeId(store, a.Get("employee"));
-    const auto months = LoadMonths(store, employeeId, start, end);
+    ComPtr<IUnknown> employee = store.Employee(a.Get("employee"));
+    const LONG employeeId = EmployeeId(employee.Get());
+    // The month list loads the year's months from the database service.
     ComPtr<IOrvMonthList> list;
     Check(CoCreateInstance(CLSID_OrvMonthList, nullptr, CLSCTX_ALL, IID_IOrvMonthList, reinterpret_cast<void**>(list.GetAddressOf())),
           "OrvMonthList");
-    ComPtr<IOrvUnknownList> adder;
-    Check(list.As(&adder), "IOrvUnknownList");
-    for (const auto& m : months) Check(adder->Add(m.month.Get()), "Add");
+    Check(list->BuildList(store.Pipe(), start, end, employee.Get(), store.Db()), Tr("loading the months", "загрузка месяцев"));
+    std::vector<LoadedMonth> months;
+    Check(list->Reset2(), "Reset2");
+    for (;;) {
+        ComPtr<IUnknown> item;
+        if (list->get_Next2(item.GetAddressOf()) != S_OK || !item) break;
+        LoadedMonth lm;
+        if (FAILED(item.As(&lm.month))) continue;
+        lm.month->get_MonthDate(&lm.date);
+        months.push_back(std::move(lm));
+    }
     // December is the excluded month; its totals are the year-to-date ones
     // of the year's last month held (sum collectors of kinds 0 and 6 of the tax).
     const LoadedMonth* lastMonth = months.empty() ? nullptr : &months.back();

@@ -56,7 +56,7 @@ const std::vector<Command>& Commands() {
         {"register", &Register, {}, {"unregister"}, "register [--unregister]",
          "writes (or removes) the library's registration in the file named by ORVDOCS_REGISTRY",
          "записывает (или удаляет) регистрацию библиотеки в файле ORVDOCS_REGISTRY"},
-        {"demo", &Demo, {"load", "export"}, {}, "demo [STORE] [--load FILE]... [--export FILE]",
+        {"demo", &Demo, {"load", "export"}, {}, "demo [STORE] [--load FILE] [--export FILE]",
          "runs the library's demonstration steps on a store", "выполняет демонстрацию библиотеки на хранилище"},
     };
     return commands;

@@ -64,7 +64,7 @@ std::string DateText(DATE d) {
     if (d == 0) return {};
     SYSTEMTIME st{};
     if (VariantTimeToSystemTime(d, &st) == 0) return "?";
-    char buf[16];
+    char buf[32];
     std::snprintf(buf, sizeof buf, "%02u.%02u.%04u", st.wDay, st.wMonth, st.wYear);
     return buf;
 }

@@ -65,6 +65,8 @@ ComPtr<IUnknown> Made(T** object) {
 
 }  // namespace
 
+constexpr const char16_t* kRefItemClassText = u"{B04E4DA4-B9F5-11D3-B8F6-0000C0A3E6F3}";
+
 ComPtr<IUnknown> MakeRefItem(const store::EntryRow& e) {
     ComPtr<IOrvRefItem> item;
     Check(CreateObject<OrvRefItem>(&item), IID_IOrvRefItem);
@@ -73,7 +75,10 @@ ComPtr<IUnknown> MakeRefItem(const store::EntryRow& e) {
     Check(item->put_Id(e.id), IID_IOrvRefItem);
     Check(item->put_Code(Bstr::FromUtf8(e.code)), IID_IOrvRefItem);
     Check(item->put_Name(Bstr::FromUtf8(e.name)), IID_IOrvRefItem);
-    Check(item->put_ClassId(Bstr::FromUtf8(e.classId)), IID_IOrvRefItem);
+    // An entry stored without a class is a plain reference item: it names the
+    // host's item class, so that lists writing it (the instance list) can
+    // recreate it from its element.
+    Check(item->put_ClassId(e.classId.empty() ? Bstr(kRefItemClassText) : Bstr::FromUtf8(e.classId)), IID_IOrvRefItem);
     Check(item->put_Flag1(e.flags[0]), IID_IOrvRefItem);
     Check(item->put_Flag2(e.flags[1]), IID_IOrvRefItem);
     Check(item->put_Flag3(e.flags[2]), IID_IOrvRefItem);

@@ -1,90 +1,15 @@
-// Demonstration step: calculations of the library. A loan's interest at three
-// quarters of the central bank rate, month by month for a year, and a
-// salary-grade amount on a date. The option objects the calculations ask
-// (the central bank rate, the settings in force on a date) are built here in
-// memory; the grade tariff and currency tables of a real store are not wired
-// into the demonstration's database service yet, so the grade amount shown
-// is the document's own amount after the document's multiplier and percentage.
+// Demonstration step: calculations of the library from the reference data of
+// the store (data/store/reference.xml). A loan's interest at three quarters of
+// the central bank rate the store keeps as a dated option (setting 900), month
+// by month for a year, and salary-grade amounts from the stored tariff table
+// and settings 475, 647 and 506.
 #include "demo.h"
 
-#include "frame/com.h"
-#include "host/OrvMemoryDatabase.h"
-
 #include <cstdio>
-#include <iterator>
-#include <map>
+#include <string>
 
 namespace orv::demo {
 namespace {
-
-inline constexpr CLSID CLSID_DemoRate = {0x3F1D2A01, 0x5B6C, 0x4D7E, {0x8F, 0x90, 0xA1, 0xB2, 0xC3, 0xD4, 0xE5, 0x01}};
-inline constexpr CLSID CLSID_DemoShortSetting = {0x3F1D2A02, 0x5B6C, 0x4D7E, {0x8F, 0x90, 0xA1, 0xB2, 0xC3, 0xD4, 0xE5, 0x02}};
-inline constexpr CLSID CLSID_DemoSettings = {0x3F1D2A03, 0x5B6C, 0x4D7E, {0x8F, 0x90, 0xA1, 0xB2, 0xC3, 0xD4, 0xE5, 0x03}};
-
-// A value in force from each date on (0 before the first).
-template <class T>
-T InForce(const std::map<DATE, T>& steps, DATE date) {
-    auto it = steps.upper_bound(date);
-    return it == steps.begin() ? T{} : std::prev(it)->second;
-}
-
-// The central bank rate, a percentage in force from each date on.
-class DemoRate : public CoClass<DemoRate, &CLSID_DemoRate, IOrvDatedOption, IDispatch> {
-public:
-    std::map<DATE, double> steps;
-    HRESULT get_Id(LONG* pVal) override {
-        if (!pVal) return E_POINTER;
-        *pVal = 1;
-        return S_OK;
-    }
-    HRESULT get_Value(DATE date, VARIANT* pVal) override {
-        if (!pVal) return E_POINTER;
-        VariantInit(pVal);
-        pVal->vt = VT_R8;
-        pVal->dblVal = InForce(steps, date);
-        return S_OK;
-    }
-};
-
-class DemoShortSetting : public CoClass<DemoShortSetting, &CLSID_DemoShortSetting, IOrvShortSetting, IDispatch> {
-public:
-    LONG id = 0;
-    std::map<DATE, SHORT> steps;
-    HRESULT get_Id(LONG* pVal) override {
-        if (!pVal) return E_POINTER;
-        *pVal = id;
-        return S_OK;
-    }
-    HRESULT get_Value(DATE date, SHORT* pVal) override {
-        if (!pVal) return E_POINTER;
-        *pVal = InForce(steps, date);
-        return S_OK;
-    }
-};
-
-// The settings object: 475 (the grade tariff applies) and 647 (the currency mode).
-class DemoSettings : public CoClass<DemoSettings, &CLSID_DemoSettings, IOrvSettings, IDispatch> {
-public:
-    std::map<LONG, ComPtr<IUnknown>> settings;
-    HRESULT get_Count(LONG* pVal) override {
-        if (!pVal) return E_POINTER;
-        *pVal = static_cast<LONG>(settings.size());
-        return S_OK;
-    }
-    HRESULT get_Setting(LONG id, IUnknown** pVal) override {
-        if (!pVal) return E_POINTER;
-        *pVal = nullptr;
-        auto it = settings.find(id);
-        return it == settings.end() ? S_OK : it->second.CopyTo(pVal);
-    }
-};
-
-template <class T>
-ComPtr<IUnknown> Make(T** object) {
-    ComPtr<IUnknown> unknown;
-    Must(CreateObjectWithAccess<T>(&unknown, object), "creating an option object");
-    return unknown;
-}
 
 template <class I>
 ComPtr<I> Specific(IOrvDocument* doc, const char* what) {
@@ -97,13 +22,21 @@ ComPtr<I> Specific(IOrvDocument* doc, const char* what) {
 
 double Units(CY value) { return static_cast<double>(value.int64) / 10000.0; }
 
+// A setting of the store's settings object (data/store/reference.xml).
+ComPtr<IUnknown> StoredSetting(Context& ctx, LONG id) {
+    ComPtr<IUnknown> settingsObject;
+    Must(ctx.db->get_Settings(settingsObject.GetAddressOf()), "get_Settings");
+    ComPtr<IOrvSettings> settings;
+    Must(settingsObject.As(&settings), "IOrvSettings");
+    ComPtr<IUnknown> setting;
+    Must(settings->get_Setting(id, setting.GetAddressOf()), "get_Setting");
+    if (!setting) throw Failed{"the store holds no setting " + std::to_string(id), E_FAIL};
+    return setting;
+}
+
 void LoanInterest(Context& ctx) {
-    DemoRate* rate = nullptr;
-    ComPtr<IUnknown> rateOption = Make(&rate);
-    rate->steps[Day(2024, 10, 28)] = 21.0;
-    rate->steps[Day(2025, 6, 9)] = 20.0;
-    rate->steps[Day(2025, 7, 28)] = 18.0;
-    rate->steps[Day(2025, 9, 15)] = 17.0;
+    // The central bank rate as the store keeps it: a dated option (setting 900).
+    ComPtr<IUnknown> rateOption = StoredSetting(ctx, 900);
 
     auto doc = NewDocument(ctx.db, ctx.pipe, 301);
     doc->put_dtDn(Day(2025, 1, 1));
@@ -114,7 +47,8 @@ void LoanInterest(Context& ctx) {
     Must(loan->put_Loaned(Day(2025, 7, 1), Money(200000.00)), "Loaned");
     for (WORD m = 2; m <= 12; ++m) Must(loan->put_Remitted(Day(2025, m, 1), Money(25000.00)), "Remitted");
 
-    std::printf("Loan of 400000.00 (January) and 200000.00 (July 2025), 25000.00 repaid monthly from February:\n");
+    std::printf("Loan of 400000.00 (January) and 200000.00 (July 2025), 25000.00 repaid monthly from February,\n"
+                "at the central bank rate of the store (21 %%, 20 %% from 09.06.2025, 18 %% from 28.07.2025):\n");
     CY total{};
     for (WORD m = 1; m <= 12; ++m) {
         const DATE month = Day(2025, m, 1);
@@ -132,49 +66,40 @@ void LoanInterest(Context& ctx) {
     Must(loan->UpdateExtension(), "UpdateExtension");
     Must(doc->Update(ctx.pipe), "Update");
 
-    // Without a rate the calculation is refused with the reason kept.
-    DemoRate* none = nullptr;
-    ComPtr<IUnknown> noRate = Make(&none);
+    // Before the first stored rate the calculation is refused with the reason kept.
     CY refused{};
-    if (loan->CalcInterest(Day(2025, 5, 1), noRate.Get(), &refused) == S_FALSE) {
+    auto early = NewDocument(ctx.db, ctx.pipe, 301);
+    auto earlyLoan = Specific<IOrvZMDoc>(early.Get(), "IOrvZMDoc");
+    Must(earlyLoan->put_Loaned(Day(2022, 1, 1), Money(1000.00)), "Loaned");
+    if (earlyLoan->CalcInterest(Day(2022, 5, 1), rateOption.Get(), &refused) == S_FALSE) {
         Bstr reason;
-        loan->get_LastError(reason.ReleaseAndGetAddressOf());
-        std::printf("  without a rate: %s\n", reason.Utf8().c_str());
+        earlyLoan->get_LastError(reason.ReleaseAndGetAddressOf());
+        std::printf("  a loan of 2022, before the first stored rate: %s\n", reason.Utf8().c_str());
     }
 }
 
 void SalaryGrade(Context& ctx) {
-    DemoSettings* settings = nullptr;
-    ComPtr<IUnknown> settingsObject = Make(&settings);
-    DemoShortSetting* applies = nullptr;
-    settings->settings[475] = Make(&applies);
-    applies->id = 475;
-    applies->steps[Day(2020, 1, 1)] = 1;
-    DemoShortSetting* mode = nullptr;
-    settings->settings[647] = Make(&mode);
-    mode->id = 647;
-    ComPtr<IOrvMemoryDatabase> store;
-    Must(ctx.db->QueryInterface(IID_IOrvMemoryDatabase, reinterpret_cast<void**>(store.GetAddressOf())),
-         "IOrvMemoryDatabase");
-    Must(store->SetSettings(settingsObject.Get()), "SetSettings");
-
+    // Settings 475, 647 and 506 and the tariff table all come from the store.
     auto doc = NewDocument(ctx.db, ctx.pipe, 1);
     auto grade = Specific<IOrvOKDoc>(doc.Get(), "IOrvOKDoc");
-    Must(grade->put_Amount(Money(85000.00)), "Amount");
-    Must(grade->put_Razryad(12), "Razryad");
-    Must(grade->put_CurrencyId(1), "CurrencyId");
-    Must(doc->put_dcLong(4, 11500), "dcLong");  // the amount's multiplier x 10000: 1.15
-    Must(doc->put_DcDat1(75), "DcDat1");         // three quarters of the rate
+    Must(grade->put_Razryad(5), "Razryad");
     Must(doc->Update(ctx.pipe), "Update");
     CY amount{};
+    Must(grade->GetAmountBeSmart(ctx.pipe, Day(2024, 11, 17), ctx.db, &amount), "GetAmountBeSmart");
+    std::printf("Salary grade 5 on 17.11.2024 from the stored tariff table: nominal 10000.00 x 1.5 = %.2f\n",
+                Units(amount));
     Must(grade->GetAmountBeSmart(ctx.pipe, Day(2025, 11, 17), ctx.db, &amount), "GetAmountBeSmart");
-    std::printf("Salary grade 12 on 17.11.2025: 85000.00 x 1.15 at 75 %% = %.2f\n", Units(amount));
+    std::printf("Salary grade 5 on 17.11.2025 (the 2025 table): 12000.00 x 1.4567 = 17480.40, rounded up to whole "
+                "units by the grade's flag: %.2f\n",
+                Units(amount));
+    Must(doc->put_DcDat1(75), "DcDat1");  // three quarters of the rate
+    Must(grade->GetAmountBeSmart(ctx.pipe, Day(2025, 11, 17), ctx.db, &amount), "GetAmountBeSmart");
+    std::printf("  at 75 %%: %.2f\n", Units(amount));
 
-    // The grade tariff itself needs the store's tariff table.
-    Must(grade->put_Amount(Money(0)), "Amount");
+    // The 2025 table has no grade 6: the amount is refused with the reason.
+    Must(grade->put_Razryad(6), "Razryad");
     const HRESULT hr = grade->GetAmountBeSmart(ctx.pipe, Day(2025, 11, 17), ctx.db, &amount);
-    if (FAILED(hr)) ShowErrorReport("the grade tariff without a tariff table", hr);
-    Must(store->SetSettings(nullptr), "SetSettings");
+    if (FAILED(hr)) ShowErrorReport("grade 6 in 2025", hr);
 }
 
 void Calculations(Context& ctx) {

@@ -118,6 +118,47 @@ void Lists(Context& ctx) {
     Must(copyXml->get_FullString(again.ReleaseAndGetAddressOf()), "FullString");
     std::printf("Full form: %u characters; read back into a new list and written again: %s\n", full.Length(),
                 again.View() == full.View() ? "the same text" : "DIFFERENT");
+    // The personnel answers for the store's employee 1: hire dates from the
+    // employee component, and the accounts to hide from its stored account
+    // list against bank documents (type 10) that are not in force.
+    ComPtr<IUnknown> employee;
+    Must(ctx.db->GetEmployee(ctx.pipe, 1, employee.GetAddressOf()), "GetEmployee");
+    if (employee) {
+        DATE hired = 0;
+        Must(list->GetFirstEnterDate(employee.Get(), &hired), "GetFirstEnterDate");
+        SYSTEMTIME st{};
+        VariantTimeToSystemTime(hired, &st);
+        std::printf("Employee 1 of the store: first hired %02u.%02u.%04u\n", st.wDay, st.wMonth, st.wYear);
+        ComPtr<IOrvDocument> bank = NewDocument(ctx.db, ctx.pipe, 10);
+        bank->put_lDcId(nextId++);
+        bank->put_dtDn(Day(2025, 1, 1));
+        bank->put_dtDk(Day(2026, 2, 28));
+        bank->put_lDcdpod(7001);  // the salary card's account
+        bank->put_Memo(Bstr(u"Перечисление на карту до марта"));
+        Must(bank->Update(ctx.pipe), "Update");
+        LONG result = 0;
+        Must(list->AddItem(bank.Get(), &result), "AddItem");
+        ComPtr<IDispatch> hidden;
+        Must(list->GetAccountsToHide(employee.Get(), nullptr, Day(2026, 3, 15), ctx.pipe, hidden.GetAddressOf()),
+             "GetAccountsToHide");
+        ComPtr<IOrvItemList> accounts;
+        Must(hidden.As(&accounts), "IOrvItemList");
+        std::printf("  accounts to hide on 15 March (the bank document ended in February):");
+        accounts->Reset();
+        int shown = 0;
+        for (ComPtr<IUnknown> item; accounts->Next(item.ReleaseAndGetAddressOf()) == S_OK && item; ++shown) {
+            ComPtr<IOrvRefItem> account;
+            LONG id = 0;
+            Bstr code;
+            if (SUCCEEDED(item.As(&account))) {
+                account->get_Id(&id);
+                account->get_Code(code.ReleaseAndGetAddressOf());
+            }
+            std::printf(" %d (%s)", static_cast<int>(id), code.Utf8().c_str());
+        }
+        std::printf("%s\n", shown ? "" : " none");
+    }
+
     HRESULT refused = copyXml->put_FullString(Bstr(u"<ORVDOCLIST><ORVDOCUMENT"));
     LONG left = 0;
     Must(copy->Reset(), "Reset");

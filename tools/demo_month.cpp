@@ -1,50 +1,18 @@
-// Demonstration step: a payroll month. Its record is loaded as the database
-// service hands it over, its traces are attached (one sum too large for 32
-// bits, held with its high-words trace), its sums are calculated against the
-// minimum wage and shown, with the sum collectors, the short XML form, a
-// refusal, and the tax base of the months of a year.
+// Demonstration step: a payroll month. The first quarter of 2026 of the
+// store's employee 1 is loaded through the database service's month source
+// (each month with its record and traces), a sum too large for 32 bits is put
+// and read back over its high-words trace, March's sums are calculated against
+// the stored minimum wage and shown, with the short XML form, a refusal, and
+// the tax base of the months loaded.
 #include "demo.h"
 
 #include "frame/com.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace orv::demo {
 namespace {
-
-inline constexpr CLSID CLSID_DemoWageTable = {0x0D5E1601, 0x2A7C, 0x4E11, {0x9B, 0x31, 0, 0, 0, 0, 0x16, 0x01}};
-inline constexpr CLSID CLSID_DemoConfig = {0x0D5E1602, 0x2A7C, 0x4E11, {0x9B, 0x31, 0, 0, 0, 0, 0x16, 0x02}};
-
-// The host's minimum-wage table: 4330.00 until 2026-03-01, 5000.00 from then on.
-class WageTable : public CoClass<WageTable, &CLSID_DemoWageTable, IOrvDatedOption, IDispatch> {
-public:
-    HRESULT get_Value(DATE date, VARIANT* out) override {
-        VariantInit(out);
-        out->vt = VT_CY;
-        out->cyVal = Money(date < Day(2026, 3, 1) ? 4330.00 : 5000.00);
-        return S_OK;
-    }
-    HRESULT get_Id(LONG* id) override {
-        *id = 1;
-        return S_OK;
-    }
-};
-
-// The configuration object: asked only when the table has no value.
-class Config : public CoClass<Config, &CLSID_DemoConfig, IOrvConfig, IDispatch> {
-public:
-    HRESULT get_MinimumWage(DATE, CY* out) override {
-        *out = Money(4330.00);
-        return S_OK;
-    }
-    HRESULT get_OrganizationName(BSTR*) override { return E_NOTIMPL; }
-    HRESULT get_OrganizationInn(BSTR*) override { return E_NOTIMPL; }
-    HRESULT get_DataPath(BSTR*) override { return E_NOTIMPL; }
-    HRESULT get_WorkMonth(DATE*) override { return E_NOTIMPL; }
-    HRESULT put_WorkMonth(DATE) override { return E_NOTIMPL; }
-};
 
 template <class I>
 ComPtr<I> Create(REFCLSID clsid, const char* what) {
@@ -62,53 +30,27 @@ std::string Amount(CY c) {
 }
 
 // A trace as the database service stores it: code, then amounts in slots.
-ComPtr<IOrvMTrace> Trace(LONG code, std::initializer_list<std::pair<LONG, double>> sums) {
-    auto trace = Create<IOrvMTrace>(CLSID_OrvMTrace, "creating a trace");
-    Must(trace->put_T0(code), "T0");
-    for (auto [slot, amount] : sums) Must(trace->put_Sum(slot, Money(amount)), "Sum");
-    return trace;
-}
-
-// A month of 2026 with its traces, which hold the totals of the year so far;
-// the record as the database hands it over.
-ComPtr<IOrvMonth> LoadMonth(WORD monthNumber) {
-    const double taxable = 17500.00 * monthNumber, pensionTax = 0.22 * taxable;
-    // The 144-byte record: flag word, day number of the month, days and hours.
-    unsigned char record[144] = {};
-    const auto day = static_cast<std::int16_t>(Day(2026, monthNumber, 1) - 22281.0);
-    std::memcpy(record + 2, &day, 2);
-    const std::int16_t factDays = 20, normDays = 21;
-    const std::int32_t normHours = 168, factHours = 160;
-    std::memcpy(record + 26, &factDays, 2);
-    std::memcpy(record + 28, &normDays, 2);
-    std::memcpy(record + 38, &normHours, 4);
-    std::memcpy(record + 42, &factHours, 4);
-    Bstr bytes = Bstr::Attach(SysAllocStringByteLen(reinterpret_cast<const char*>(record), sizeof record));
-    auto month = Create<IOrvMonth>(CLSID_OrvMonth, "creating a month");
-    Must(month->put_MonthRecord(bytes), "MonthRecord");
-
-    auto traces = Create<IOrvUnknownList>(CLSID_OrvUnknownList, "creating the trace list");
-    traces->Add(Trace(1000, {{4, 0.13 * taxable},
-                             {5, 700.00 * monthNumber},
-                             {9, 2000.00 * monthNumber},
-                             {10, monthNumber >= 3 ? 2500.00 : 0.0},
-                             {11, taxable},
-                             {12, pensionTax},
-                             {13, 700.00 * monthNumber},
-                             {14, 350.00 * monthNumber},
-                             {17, taxable * 0.87},
-                             {18, 300.00}})
-                    .Get());
-    traces->Add(Trace(1001, {{0, taxable}, {1, 0.13 * taxable}, {2, 0.13 * taxable / monthNumber}, {6, taxable}})
-                    .Get());
-    traces->Add(Trace(1003, {{3, 1200.00}, {4, 156.00}, {5, 13.00}}).Get());
-    Must(month->put_MTraceList(traces.Get()), "MTraceList");
+// The month of the date from the list (loaded from the store).
+ComPtr<IOrvMonth> MonthOf(IOrvMonthList* months, DATE date) {
+    ComPtr<IUnknown> found;
+    Must(months->FindMonth(date, found.GetAddressOf()), "FindMonth");
+    ComPtr<IOrvMonth> month;
+    if (!found || FAILED(found.As(&month))) throw Failed{"the store holds no month for the step", E_FAIL};
     return month;
 }
 
 void Month(Context& ctx) {
-    (void)ctx;  // the month is built here; no month source of the host is needed
-    auto month = LoadMonth(3);
+    // The first quarter of 2026 of employee 1, through the service's month
+    // source, each month with its record and traces.
+    ComPtr<IUnknown> employee;
+    Must(ctx.db->GetEmployee(ctx.pipe, 1, employee.GetAddressOf()), "GetEmployee");
+    if (!employee) throw Failed{"the store holds no employee 1", E_FAIL};
+    auto months = Create<IOrvMonthList>(CLSID_OrvMonthList, "creating a month list");
+    Must(months->BuildList(ctx.pipe, Day(2026, 1, 1), Day(2026, 3, 1), employee.Get(), ctx.db), "BuildList");
+    LONG size = 0;
+    months->Size(&size);
+    std::printf("months of 01.2026 to 03.2026 loaded from the store: %d\n", size);
+    auto month = MonthOf(months.Get(), Day(2026, 3, 1));
     ComPtr<IOrvM> fields;
     Must(month.As(&fields), "IOrvM");
     DATE date = 0;
@@ -147,12 +89,19 @@ void Month(Context& ctx) {
     std::printf("sum 26 read back over its two traces: %s\n", Amount(large).c_str());
 
     // The previous month and the calculation.
-    auto previous = LoadMonth(2);
-    // The host's own option objects, made directly (they are not registered classes).
+    auto previous = MonthOf(months.Get(), Day(2026, 2, 1));
+    // The minimum wage as the store keeps it: setting 901 as a dated option,
+    // and the settings object as the configuration.
+    ComPtr<IUnknown> settingsObject;
+    Must(ctx.db->get_Settings(settingsObject.GetAddressOf()), "get_Settings");
+    ComPtr<IOrvSettings> settings;
+    Must(settingsObject.As(&settings), "IOrvSettings");
+    ComPtr<IUnknown> wage;
+    Must(settings->get_Setting(901, wage.GetAddressOf()), "get_Setting(901)");
     ComPtr<IOrvDatedOption> table;
     ComPtr<IOrvConfig> config;
-    Must(CreateObject<WageTable>(&table), "creating the minimum-wage table");
-    Must(CreateObject<Config>(&config), "creating the configuration");
+    Must(wage.As(&table), "IOrvDatedOption");
+    Must(settingsObject.As(&config), "IOrvConfig");
     VARIANT prev;
     VariantInit(&prev);
     prev.vt = VT_UNKNOWN;
@@ -175,7 +124,9 @@ void Month(Context& ctx) {
         {"income, table 4", &IOrvMonth::get_TotalIncome4},
         {"sum for tax", &IOrvMonth::get_SumForTax},
     };
-    std::printf("sums calculated (minimum wage 5000.00, previous month 4330.00):\n");
+    CY minimumWage{};
+    config->get_MinimumWage(Day(2026, 3, 1), &minimumWage);
+    std::printf("sums calculated (stored minimum wage %s):\n", Amount(minimumWage).c_str());
     for (const auto& [label, get] : shown) {
         CY value{};
         (month.Get()->*get)(&value);
@@ -196,14 +147,6 @@ void Month(Context& ctx) {
     ShowErrorReport("calculating without a minimum-wage table", hr);
 
     // The months of a year in a month list, and the tax base of the year.
-    auto months = Create<IOrvMonthList>(CLSID_OrvMonthList, "creating a month list");
-    ComPtr<IOrvUnknownList> adder;
-    Must(months.As(&adder), "IOrvUnknownList");
-    adder->Add(previous.Get());
-    adder->Add(month.Get());
-    adder->Add(LoadMonth(1).Get());
-    LONG size = 0;
-    months->Size(&size);
     CY normal{}, relieved{};
     Must(months->GetTaxBasesBeforeLimiting(Day(2026, 1, 1), Day(2026, 4, 1), Money(70000.00), Money(0), Money(60000.00),
                                            0, &normal, &relieved),

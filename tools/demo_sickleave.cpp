@@ -201,6 +201,17 @@ void SickLeave(Context& ctx) {
     Bstr name;
     if (table->TypeToName(12, name.ReleaseAndGetAddressOf()) == S_OK)
         std::printf("  sick-leave type 12: %s\n", name.Utf8().c_str());
+    // The types allowed today by the store's setting 773.
+    Must(table->ApplyFilter(ctx.db), "ApplyFilter");
+    std::printf("  types allowed today by the stored setting 773:");
+    table->Reset();
+    for (LONG code = 0; table->Next(name.ReleaseAndGetAddressOf(), &code) == S_OK;) std::printf(" %d", code);
+    std::printf("\n");
+    // The access type of the store's session.
+    Must(protocol->SetAccessType(ctx.db), "SetAccessType");
+    LONG access = 0;
+    protocol->GetAccessType(&access);
+    std::printf("  access type of the stored session: %d\n", access);
 }
 
 ORV_DEMO_STEP(50, "sick leave", SickLeave);

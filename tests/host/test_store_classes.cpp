@@ -175,9 +175,11 @@ TEST_F(StoreClasses, MonthSourceWindowIsByTheMonthsFirstDay) {
     ComPtr<IUnknown> employee = Employee(1);
     EXPECT_EQ(Months(employee.Get(), Date(2024, 12, 1), Date(2024, 12, 1)).size(), 1u);
     EXPECT_EQ(Months(employee.Get(), Date(2024, 12, 2), Date(2025, 1, 31)).size(), 1u);
-    EXPECT_EQ(Months(employee.Get(), Date(2025, 1, 2), 0.0).size(), 2u) << "February and the stored 2025-11";
+    EXPECT_EQ(Months(employee.Get(), Date(2025, 1, 2), 0.0).size(), 5u)
+        << "February and the sample's 2025-11 and first quarter of 2026";
+    EXPECT_EQ(Months(employee.Get(), Date(2025, 1, 2), Date(2025, 12, 31)).size(), 2u);
     auto all = Months(employee.Get(), Date(2000, 1, 1), 0.0);
-    ASSERT_EQ(all.size(), 4u);
+    ASSERT_EQ(all.size(), 7u);
     DATE first = 0;
     ASSERT_EQ(all[0]->get_MonthDate(&first), S_OK);
     EXPECT_EQ(first, Date(2024, 12, 1));
@@ -190,7 +192,25 @@ TEST_F(StoreClasses, MonthSourceWindowIsByTheMonthsFirstDay) {
     EXPECT_EQ(source->GetMonths(0, employee.Get(), 0.0, 0.0, nullptr), E_POINTER);
     LONG count = 0;
     ASSERT_EQ(source->GetMonthCount(0, employee.Get(), &count), S_OK);
-    EXPECT_EQ(count, 4);
+    EXPECT_EQ(count, 7);
+
+    // A year's months: 2025 holds January, February and November.
+    ComPtr<IUnknown> year;
+    ASSERT_EQ(source->GetYearMonths(0, employee.Get(), Date(2025, 6, 30), year.GetAddressOf()), S_OK);
+    ComPtr<IOrvUnknownList> yearList;
+    ASSERT_EQ(year.As(&yearList), S_OK);
+    ASSERT_EQ(yearList->get_Count(&count), S_OK);
+    EXPECT_EQ(count, 3);
+    ComPtr<IUnknown> one;
+    EXPECT_EQ(source->GetMonth(0, employee.Get(), Date(2025, 3, 1), one.GetAddressOf()), S_FALSE);
+    EXPECT_FALSE(one);
+    ASSERT_EQ(source->GetMonth(0, employee.Get(), Date(2025, 2, 1), one.GetAddressOf()), S_OK);
+    ASSERT_EQ(source->GetLastMonth(0, employee.Get(), one.ReleaseAndGetAddressOf()), S_OK);
+    ComPtr<IOrvMonth> last;
+    ASSERT_EQ(one.As(&last), S_OK);
+    DATE lastDate = 0;
+    ASSERT_EQ(last->get_MonthDate(&lastDate), S_OK);
+    EXPECT_EQ(lastDate, Date(2026, 3, 1));
 }
 
 TEST_F(StoreClasses, TraceDepartmentPeriodAsksTheStoredEmployeesJob) {
@@ -415,6 +435,84 @@ TEST_F(StoreClasses, TextFormCarriesTheWholeBodyAndItsLength) {
     Bstr again;
     ASSERT_EQ(View(other.Get())->ExportText(again.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(again.View(), exported.View()) << "export, import, export gives the same text";
+}
+
+TEST_F(StoreClasses, SickLeaveWithItsProtocolSurvivesExportAndImportByteForByte) {
+    ComPtr<IUnknown> unknown;
+    ASSERT_EQ(db_->NewDocument(0, 21, unknown.GetAddressOf()), S_OK);
+    ComPtr<IOrvDocument> doc;
+    ASSERT_EQ(unknown.As(&doc), S_OK);
+    doc->put_dtDn(Date(2025, 3, 3));
+    doc->put_dtDk(Date(2025, 3, 14));
+    ComPtr<IUnknown> specific;
+    ASSERT_EQ(doc->GetSpecificObj(specific.GetAddressOf()), S_OK);
+    ComPtr<IOrvBLDoc> bl;
+    ASSERT_EQ(specific.As(&bl), S_OK);
+    ASSERT_EQ(bl->put_MedicalInstitution(Bstr(u"Поликлиника № 3")), S_OK);
+    ComPtr<IOrvBLDocProtocol> protocol = Create<IOrvBLDocProtocol>(CLSID_OrvBLDocProtocol);
+    protocol->put_Number(Bstr(u"910123456789"));
+    protocol->put_BlUsedDays(12);
+    ComPtr<IOrvBLProtHistoryItem> year = Create<IOrvBLProtHistoryItem>(CLSID_OrvBLProtHistoryItem);
+    year->put_Year(2024);
+    year->put_SumForSredn(Cy(6900000000));
+    ASSERT_EQ(protocol->AddHistoryItem(year.Get()), S_OK);
+    ComPtr<IOrvBlProtPayMonthItem> month = Create<IOrvBlProtPayMonthItem>(CLSID_OrvBlProtPayMonthItem);
+    month->put_Month(Date(2025, 3, 1));
+    month->put_Days(12);
+    month->put_Sum(Cy(189369600));
+    ASSERT_EQ(protocol->AddPayMonthItem(month.Get()), S_OK);
+    ASSERT_EQ(bl->put_BlProtocol(protocol.Get()), S_OK);
+    ASSERT_EQ(bl->UpdateExtension(), S_OK);
+    ASSERT_EQ(doc->Update(0), S_OK);
+    ULONG address = 0;
+    ASSERT_EQ(doc->get_DB_ADDR(&address), S_OK);
+
+    auto stored = [&](IOrvDatabase* db, std::string* body, LONG* length) {
+        Bstr record, bytes;
+        ULONG stamp = 0;
+        ASSERT_EQ(View(db)->GetStored(address, record.ReleaseAndGetAddressOf(), bytes.ReleaseAndGetAddressOf(), length,
+                                      &stamp),
+                  S_OK);
+        body->assign(reinterpret_cast<const char*>(bytes.Get()), bytes.ByteLength());
+    };
+    std::string body, bodyBack;
+    LONG length = 0, lengthBack = 0;
+    stored(db_.Get(), &body, &length);
+    ASSERT_GT(body.size(), static_cast<std::size_t>(length)) << "Length counts characters, the body holds bytes";
+
+    Bstr exported;
+    ASSERT_EQ(View(db_.Get())->ExportText(exported.ReleaseAndGetAddressOf()), S_OK);
+    ComPtr<IOrvDatabase> other = OpenFile(dir_.File("other.db"));
+    ASSERT_EQ(View(other.Get())->ImportText(exported.Get()), S_OK);
+    stored(other.Get(), &bodyBack, &lengthBack);
+    EXPECT_EQ(bodyBack, body);
+    EXPECT_EQ(lengthBack, length);
+
+    // The document read from the other store hands out its whole protocol.
+    ComPtr<IUnknown> again;
+    ASSERT_EQ(other->GetDocument(0, static_cast<LONG>(address), again.GetAddressOf()), S_OK);
+    ComPtr<IOrvDocument> againDoc;
+    ASSERT_EQ(again.As(&againDoc), S_OK);
+    LONG result = 0;
+    ASSERT_EQ(againDoc->InitInnerDocExtension(0, &result), S_OK);
+    ASSERT_EQ(againDoc->GetSpecificObj(specific.ReleaseAndGetAddressOf()), S_OK);
+    ComPtr<IOrvBLDoc> againBl;
+    ASSERT_EQ(specific.As(&againBl), S_OK);
+    ASSERT_EQ(againBl->InitFromExtension(), S_OK);
+    ComPtr<IUnknown> protocolBack;
+    ASSERT_EQ(againBl->get_BlProtocol(protocolBack.GetAddressOf()), S_OK);
+    ComPtr<IOrvBLDocProtocol> p;
+    ASSERT_EQ(protocolBack.As(&p), S_OK);
+    Bstr number;
+    ASSERT_EQ(p->get_Number(number.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_EQ(number.View(), u"910123456789");
+    ComPtr<IUnknown> months;
+    ASSERT_EQ(p->get_PayMonthList(months.GetAddressOf()), S_OK);
+    ComPtr<IOrvUnknownList> monthList;
+    ASSERT_EQ(months.As(&monthList), S_OK);
+    LONG count = 0;
+    ASSERT_EQ(monthList->get_Count(&count), S_OK);
+    EXPECT_EQ(count, 1);
 }
 
 TEST_F(StoreClasses, TextFormRefusesABrokenBody) {

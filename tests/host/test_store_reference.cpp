@@ -263,7 +263,7 @@ TEST_F(SampleStore, ReferenceEntriesAndTheTariffTable) {
     EXPECT_EQ(tariff->GetGrade(Day(2025, 3, 1), 6, gradeObject.ReleaseAndGetAddressOf()), S_FALSE);
     LONG grades = 0;
     ASSERT_EQ(tariff->GetGradeCount(Day(2025, 3, 1), &grades), S_OK);
-    EXPECT_EQ(grades, 3);
+    EXPECT_EQ(grades, 5);
 }
 
 TEST_F(SampleStore, EmployeesWithTheirJobsAndDocuments) {
@@ -369,7 +369,7 @@ TEST(StoreText, ATextThatDoesNotReadLoadsNothing) {
     const char* bad[] = {
         "<ORVSTORE><VALUE NAME=\"x\" VALUE=\"1\"/><GRADE FROM=\"2024-13-01\" GRADE=\"1\"/></ORVSTORE>",
         "<ORVSTORE><VALUE NAME=\"x\" VALUE=\"1\"/><NOMINAL FROM=\"2024-01-01\" SUM=\"12,5\"/></ORVSTORE>",
-        "<ORVSTORE><VALUE NAME=\"x\" VALUE=\"1\"/><SETTING ID=\"1\" KIND=\"money\"/></ORVSTORE>",
+        "<ORVSTORE><VALUE NAME=\"x\" VALUE=\"1\"/><SETTING ID=\"1\" KIND=\"percent\"/></ORVSTORE>",
         "<ORVSTORE><VALUE NAME=\"x\" VALUE=\"1\"/><EMPLOYEE ID=\"1\"><MONTH MONTH=\"2024-01-01\" RECORD=\"00\"/></EMPLOYEE></ORVSTORE>",
         "<ORVSTORE><VALUE NAME=\"x\" VALUE=\"1\"/><ORVDOCUMENT DOCRECORD=\"00\"/></ORVSTORE>",
         "<ORVSTORE><VALUE NAME=\"x\" VALUE=\"1\"/><TABLE/></ORVSTORE>",

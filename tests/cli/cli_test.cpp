@@ -64,10 +64,14 @@ std::string MaskHistory(const std::string& text) {
 
 // The ORVDOCUMENT elements of a store text, with addresses and stamps left out.
 std::multiset<std::string> Documents(const std::string& text) {
+    // A plain scan: the elements hold extension bodies of many kilobytes,
+    // too long for a regular expression's backtracking.
     std::multiset<std::string> out;
-    const std::regex doc(R"(<ORVDOCUMENT\b[^>]*/>|<ORVDOCUMENT\b[^>]*[^/]>[\s\S]*?</ORVDOCUMENT>)");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), doc); it != std::sregex_iterator(); ++it) {
-        std::string d = it->str();
+    for (std::size_t at = text.find("<ORVDOCUMENT "); at != std::string::npos; at = text.find("<ORVDOCUMENT ", at + 1)) {
+        const std::size_t tagEnd = text.find('>', at);
+        std::size_t end = tagEnd + 1;
+        if (text[tagEnd - 1] != '/') end = text.find("</ORVDOCUMENT>", at) + std::string("</ORVDOCUMENT>").size();
+        std::string d = text.substr(at, end - at);
         d = std::regex_replace(d, std::regex(R"( (DBK|TIMESTAMP|CONDITION)="\d+")"), "");
         d = std::regex_replace(d, std::regex(R"(\s*/>)"), "/>");
         d = std::regex_replace(d, std::regex(R"(>\s+<)"), "><");

@@ -1,185 +1,118 @@
-// The command-line host: registers the library and the host's outside
-// components in this process, opens the document store (a SQLite file) and
-// runs the demonstration's steps (one file each, demo_<area>.cpp): documents
-// and the other objects of the library created, filled, stored in the
-// database service, read back and shown.
-//
-// The store is the file named by --db, else by the environment variable
-// ORVDOCS_DB, else orvdocs-demo.db beside this program (in the build folder).
-// A new store is filled from the sample data of the repository (data/store,
-// or the folder named by ORVDOCS_DATA); a store that exists is used as it is,
-// so a second run reads back what the first stored.
-#include "demo.h"
+// orvdocs: the command-line tool for a payroll document store. Subcommands
+// (each with --help) create and load a store, list, show and export its
+// documents, calculate months, convert a document's forms, show and restore
+// a document's versions and register the library. Exit codes: 0 done,
+// 1 input refused, 2 a wrong command line. Messages go to standard error.
+#include "cli/cli.h"
 
-#include "host/OrvMemoryDatabase.h"
-#include "host/registration.h"
-
-#include <orvdocs/platform/strings.h>
-
+#include <clocale>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <vector>
-
-#ifndef ORVDOCS_DATA_DIR
-#define ORVDOCS_DATA_DIR "data"
-#endif
 
 namespace {
 
-using namespace orv::demo;
-using orv::Bstr;
-using orv::ComPtr;
+using namespace orv::cli;
 
-struct Options {
-    std::string db;
-    std::vector<std::string> load;
-    std::string exportTo;
+struct Command {
+    const char* name;
+    int (*run)(const Args&);
+    std::vector<std::string> valued;
+    std::vector<std::string> flags;
+    const char* usage;
+    const char* en;
+    const char* ru;
 };
 
-std::string DefaultStorePath() {
-    std::error_code ec;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return "orvdocs-demo.db";
-    return (self.parent_path() / "orvdocs-demo.db").string();
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> commands = {
+        {"init", &Init, {}, {}, "init STORE", "creates a new, empty store file", "создаёт новый пустой файл хранилища"},
+        {"import", &Import, {}, {}, "import STORE FILE...",
+         "loads the store's text form, documents and document lists (XML) into the store, all or nothing",
+         "загружает в хранилище его текстовую форму, документы и списки документов (XML), всё или ничего"},
+        {"export", &Export, {"employee", "type", "from", "to", "output"}, {},
+         "export STORE [--employee N] [--type T] [--from DATE] [--to DATE] [--output FILE]",
+         "writes the store's text form; with filters only the documents the store selects",
+         "выгружает текстовую форму хранилища; с фильтрами только отобранные документы"},
+        {"list", &List, {"employee", "month", "type"}, {"json"}, "list STORE --employee N [--month YYYY-MM] [--type T] [--json]",
+         "the employee's documents: identifier, type, period and text; a month selects those whose period meets it",
+         "документы сотрудника: идентификатор, тип, период и текст; месяц отбирает документы, чей период его задевает"},
+        {"show", &Show, {}, {"json"}, "show STORE ID [--json]",
+         "one document: every record field, its extension's properties, its protocol",
+         "один документ: все поля записи, свойства расширения, протокол"},
+        {"month", &Month, {"employee", "month"}, {"json"}, "month STORE --employee N --month YYYY-MM [--json]",
+         "calculates the employee's month with its traces and prints the totals",
+         "рассчитывает месяц сотрудника с его следами и выводит итоги"},
+        {"year", &Year, {"employee", "year", "limit"}, {"json"}, "year STORE --employee N --year YYYY [--limit SUM] [--json]",
+         "the tax bases of the employee's months of the year", "налоговые базы месяцев года сотрудника"},
+        {"convert", &Convert, {"from", "to"}, {}, "convert [--from hex|xml] [--to xml|hex|json] < INPUT",
+         "converts a document between its hex record, its XML form and JSON (standard input to standard output)",
+         "преобразует документ между hex-записью, XML-формой и JSON (со стандартного ввода на вывод)"},
+        {"history", &History, {}, {}, "history STORE ID", "the document's kept versions and what each change changed",
+         "сохранённые версии документа и что изменила каждая замена"},
+        {"restore", &Restore, {}, {}, "restore STORE ID VERSION",
+         "makes a kept version of the document the latest (a new version)",
+         "делает сохранённую версию документа последней (новой версией)"},
+        {"register", &Register, {}, {"unregister"}, "register [--unregister]",
+         "writes (or removes) the library's registration in the file named by ORVDOCS_REGISTRY",
+         "записывает (или удаляет) регистрацию библиотеки в файле ORVDOCS_REGISTRY"},
+        {"demo", &Demo, {"load", "export"}, {}, "demo [STORE] [--load FILE] [--export FILE]",
+         "runs the library's demonstration steps on a store", "выполняет демонстрацию библиотеки на хранилище"},
+    };
+    return commands;
 }
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw Failed{"reading " + path, E_INVALIDARG};
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+void Overview(std::FILE* out) {
+    std::fprintf(out, "%s\n", Tr("usage: orvdocs COMMAND [ARGUMENTS] (orvdocs COMMAND --help)",
+                                 "использование: orvdocs КОМАНДА [АРГУМЕНТЫ] (orvdocs КОМАНДА --help)"));
+    for (const auto& c : Commands()) std::fprintf(out, "  %-9s %s\n", c.name, Tr(c.en, c.ru));
+    std::fprintf(out, "%s\n", Tr("exit codes: 0 done, 1 input refused, 2 wrong command line",
+                                 "коды выхода: 0 выполнено, 1 ввод отвергнут, 2 неверная командная строка"));
 }
 
-// Loads a file in the store's text form, reporting the service's text on failure.
-void Load(IOrvMemoryDatabase* view, IOrvDatabase* db, const std::string& path) {
-    const HRESULT hr = view->ImportText(Bstr::FromUtf8(ReadText(path)));
-    if (FAILED(hr)) {
-        Bstr text;
-        db->get_LastError(text.ReleaseAndGetAddressOf());
-        std::fprintf(stderr, "loading %s: %s\n", path.c_str(), text.Utf8().c_str());
-        throw Failed{"loading " + path, hr};
-    }
-    std::printf("loaded %s\n", path.c_str());
-}
-
-int Demo(const Options& options) {
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);  // keeps the lines in order with the messages on stderr
-    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    orv::host::Registration host;
-    Must(orv::host::RegisterHostComponents(&host), "registering the host components");
-    Must(DllRegisterServer(), "DllRegisterServer");
-    std::printf("library and host components registered\n");
-
-    const bool existed = std::filesystem::exists(options.db);
-    ComPtr<IOrvDatabase> db;
-    const HRESULT opened = orv::host::OpenDatabase(orv::Utf8ToUtf16(options.db), db.GetAddressOf());
-    if (FAILED(opened)) {
-        ShowErrorReport(("opening the store " + options.db).c_str(), opened);
-        host.Revoke();
-        CoUninitialize();
-        return 1;
-    }
-    ComPtr<IOrvMemoryDatabase> view;
-    Must(db->QueryInterface(IID_IOrvMemoryDatabase, reinterpret_cast<void**>(view.GetAddressOf())), "IOrvMemoryDatabase");
-    LONG documents = 0;
-    view->get_DocumentCount(&documents);
-    ComPtr<IUnknown> settingsObject;
-    Must(db->get_Settings(settingsObject.GetAddressOf()), "get_Settings");
-    ComPtr<IOrvSettings> settings;
-    Must(settingsObject.As(&settings), "IOrvSettings");
-    LONG settingCount = 0;
-    settings->get_Count(&settingCount);
-    if (!existed || (documents == 0 && settingCount == 0)) {
-        std::printf("store %s: new; filling it from the sample data\n", options.db.c_str());
-        const char* data = std::getenv("ORVDOCS_DATA");
-        const std::string folder = std::string(data && *data ? data : ORVDOCS_DATA_DIR) + "/store";
-        Load(view.Get(), db.Get(), folder + "/reference.xml");
-        Load(view.Get(), db.Get(), folder + "/employees.xml");
-    } else {
-        std::printf("store %s: opened; it holds %d documents stored by earlier runs\n", options.db.c_str(), documents);
-    }
-    for (const std::string& file : options.load) Load(view.Get(), db.Get(), file);
-    std::printf("\n");
-
-    Context ctx;
-    ctx.db = db.Get();
-    Must(db->OpenPipe(&ctx.pipe), "OpenPipe");
-
-    int count = 0;
-    const Step* steps = Steps(&count);
-    for (int i = 0; i < count; ++i) {
-        std::printf("== %s\n", steps[i].title);
-        steps[i].run(ctx);
-        std::printf("\n");
-    }
-
-    view->get_DocumentCount(&documents);
-    LONGLONG bytes = 0;
-    view->GetStoreSize(&bytes);
-    std::printf("store %s now holds %d documents in %lld bytes\n", options.db.c_str(), documents,
-                static_cast<long long>(bytes));
-    if (!options.exportTo.empty()) {
-        Bstr text;
-        Must(view->ExportText(text.ReleaseAndGetAddressOf()), "ExportText");
-        std::ofstream(options.exportTo, std::ios::binary) << text.Utf8();
-        std::printf("store exported to %s\n", options.exportTo.c_str());
-    }
-
-    db->ClosePipe(ctx.pipe);
-    db->Close();
-    settings.Reset();
-    settingsObject.Reset();
-    view.Reset();
-    db.Reset();
-    host.Revoke();
-    std::printf("module can unload: %s\n", DllCanUnloadNow() == S_OK ? "yes" : "no");
-    CoUninitialize();
-    return 0;
-}
-
-void Usage() {
-    std::printf(
-        "usage: orvdocs-host [--db FILE] [--load FILE]... [--export FILE]\n"
-        "  shows documents created, stored, read back and refused, on a document store file:\n"
-        "  --db FILE      the store (default: $ORVDOCS_DB, else orvdocs-demo.db beside the program);\n"
-        "                 a new store is filled from the sample data (data/store or $ORVDOCS_DATA/store)\n"
-        "  --load FILE    loads a file in the store's text form (docs/store.md) before the steps\n"
-        "  --export FILE  writes the whole store in that text form after the steps\n");
+void Help(const Command& c, std::FILE* out) {
+    std::fprintf(out, "%s orvdocs %s\n  %s\n", Tr("usage:", "использование:"), c.usage, Tr(c.en, c.ru));
+    std::fprintf(out, "%s\n", Tr("dates: dd.mm.yyyy or yyyy-mm-dd; exit codes: 0 done, 1 input refused, 2 wrong command line",
+                                 "даты: дд.мм.гггг или гггг-мм-дд; коды выхода: 0 выполнено, 1 ввод отвергнут, 2 неверная командная строка"));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    Options options;
-    const char* env = std::getenv("ORVDOCS_DB");
-    options.db = env && *env ? env : DefaultStorePath();
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            Usage();
-            return 0;
-        }
-        if ((arg == "--db" || arg == "--load" || arg == "--export") && i + 1 < argc) {
-            const std::string value = argv[++i];
-            if (arg == "--db") options.db = value;
-            else if (arg == "--load") options.load.push_back(value);
-            else options.exportTo = value;
-            continue;
-        }
-        std::fprintf(stderr, "orvdocs-host: unknown argument %s\n", arg.c_str());
-        Usage();
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (argc < 2) {
+        Overview(stderr);
         return 2;
     }
-    try {
-        return Demo(options);
-    } catch (const Failed& f) {
-        std::fprintf(stderr, "%s failed: %s\n", f.what.c_str(), Hex(f.hr).c_str());
-        return 1;
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        Overview(stdout);
+        return 0;
     }
+    for (const auto& c : Commands()) {
+        if (name != c.name) continue;
+        for (int i = 2; i < argc; ++i)
+            if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+                Help(c, stdout);
+                return 0;
+            }
+        try {
+            const Args args = ParseArgs(argc - 2, argv + 2, c.valued, c.flags);
+            return c.run(args);
+        } catch (const Usage& u) {
+            std::fprintf(stderr, "orvdocs %s: %s\n", c.name, u.text.c_str());
+            Help(c, stderr);
+            return 2;
+        } catch (const Refused& r) {
+            if (r.hr != S_OK)
+                std::fprintf(stderr, "orvdocs %s: %s (%s 0x%08X)\n", c.name, r.text.c_str(), Tr("status", "статус"),
+                             static_cast<unsigned>(r.hr));
+            else
+                std::fprintf(stderr, "orvdocs %s: %s\n", c.name, r.text.c_str());
+            return 1;
+        }
+    }
+    std::fprintf(stderr, "orvdocs: %s%s\n", Tr("unknown command: ", "неизвестная команда: "), name.c_str());
+    Overview(stderr);
+    return 2;
 }

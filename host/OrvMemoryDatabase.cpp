@@ -788,6 +788,23 @@ HRESULT OrvDatabaseService<Clsid>::GetVersion(ULONG ulDbAddr, LONG lIndex, ULONG
 }
 
 template <const CLSID* Clsid>
+HRESULT OrvDatabaseService<Clsid>::GetVersionExtension(ULONG ulDbAddr, LONG lIndex, BSTR* pbstrBody, LONG* plLength) {
+    if (pbstrBody) *pbstrBody = nullptr;
+    if (plLength) *plLength = 0;
+    return Serve(IID_IOrvMemoryDatabase, [&] {
+        const auto versions = slot_->Get()->Versions(ulDbAddr);
+        if (lIndex < 0 || static_cast<std::size_t>(lIndex) >= versions.size()) return E_INVALIDARG;
+        const store::DocumentRow& d = versions[static_cast<std::size_t>(lIndex)].document;
+        // The same rule as GetStored: an empty body of length 0 is no body.
+        Bstr body;
+        if (d.hasBody && !(d.body.empty() && d.length == 0)) body = ByteString(d.body.data(), d.body.size());
+        if (pbstrBody) *pbstrBody = body.Detach();
+        if (plLength) *plLength = d.length;
+        return S_OK;
+    });
+}
+
+template <const CLSID* Clsid>
 HRESULT OrvDatabaseService<Clsid>::RestoreVersion(ULONG ulDbAddr, ULONG ulTimeStamp, ULONG* pulNewTimeStamp) {
     if (pulNewTimeStamp) *pulNewTimeStamp = 0;
     return Serve(IID_IOrvMemoryDatabase, [&] {

@@ -129,6 +129,10 @@ struct IOrvMemoryDatabase : IUnknown {
     virtual HRESULT GetStoreSize(LONGLONG* pllBytes) = 0;
     // slot 16: the storage engine's integrity check: "ok" or its findings.
     virtual HRESULT CheckIntegrity(BSTR* pbstrResult) = 0;
+    // slot 17: the extension of kept version lIndex (0 the oldest) as it was
+    // stored: its body (a byte string, null when it had none) and length.
+    // E_INVALIDARG past the end; any out-pointer may be null.
+    virtual HRESULT GetVersionExtension(ULONG ulDbAddr, LONG lIndex, BSTR* pbstrBody, LONG* plLength) = 0;
 };
 ORV_DECLARE_IID(IOrvMemoryDatabase);
 
@@ -240,6 +244,7 @@ public:
     HRESULT RestoreVersion(ULONG ulDbAddr, ULONG ulTimeStamp, ULONG* pulNewTimeStamp) override;
     HRESULT GetStoreSize(LONGLONG* pllBytes) override;
     HRESULT CheckIntegrity(BSTR* pbstrResult) override;
+    HRESULT GetVersionExtension(ULONG ulDbAddr, LONG lIndex, BSTR* pbstrBody, LONG* plLength) override;
 
 private:
     // Sets LastError and the error information; returns hr.

@@ -45,7 +45,7 @@ const std::vector<Command>& Commands() {
          "рассчитывает месяц сотрудника с его следами и выводит итоги"},
         {"year", &Year, {"employee", "year", "limit"}, {"json"}, "year STORE --employee N --year YYYY [--limit SUM] [--json]",
          "the tax bases of the employee's months of the year", "налоговые базы месяцев года сотрудника"},
-        {"convert", &Convert, {"from", "to"}, {}, "convert [--from hex|xml] [--to xml|hex|json] < INPUT",
+        {"convert", &Convert, {"from", "to"}, {}, "convert [--from hex|xml|json] [--to xml|hex|json] < INPUT",
          "converts a document between its hex record, its XML form and JSON (standard input to standard output)",
          "преобразует документ между hex-записью, XML-формой и JSON (со стандартного ввода на вывод)"},
         {"history", &History, {}, {}, "history STORE ID", "the document's kept versions and what each change changed",

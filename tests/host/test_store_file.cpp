@@ -414,3 +414,52 @@ TEST(StoreFile, AHostTransactionRollsBackEveryStoreInIt) {
 }
 
 }  // namespace
+
+TEST(StoreFile, KeptVersionsGiveBackTheirOwnExtensionBody) {
+    Registered env;
+    TempDir dir;
+    auto db = OpenFile(dir.File("extension-history.db"));
+    auto view = View(db.Get());
+    const ULONG address = StoreDocument(db.Get(), 7, 100, u"first");
+    // Second version: a new body; third: no body at all.
+    for (const std::u16string& body : {std::u16string(u"second body"), std::u16string()}) {
+        ComPtr<IUnknown> unknown;
+        ASSERT_EQ(db->GetDocument(0, static_cast<LONG>(address), unknown.GetAddressOf()), S_OK);
+        ComPtr<IOrvDocument> doc;
+        ASSERT_EQ(unknown.As(&doc), S_OK);
+        LONG result = -1;
+        ASSERT_EQ(doc->InitInnerDocExtension(0, &result), S_OK);
+        ComPtr<IOrvDocExtension> ext;
+        ASSERT_EQ(unknown.As(&ext), S_OK);
+        Bstr text(body);
+        ASSERT_EQ(ext->put_Body(body.empty() ? nullptr : text.Get()), S_OK);
+        ASSERT_EQ(ext->put_Length(static_cast<LONG>(body.size())), S_OK);
+        doc->put_RecordCondition(2);
+        ASSERT_EQ(doc->Update(0), S_OK);
+    }
+    LONG versions = 0;
+    ASSERT_EQ(view->GetVersionCount(address, &versions), S_OK);
+    ASSERT_EQ(versions, 2);
+    Bstr body;
+    LONG length = -1;
+    ASSERT_EQ(view->GetVersionExtension(address, 0, body.ReleaseAndGetAddressOf(), &length), S_OK);
+    ASSERT_NE(body.Get(), nullptr);
+    EXPECT_EQ(std::u16string(body.View()), u"first");
+    EXPECT_EQ(length, 5);
+    ASSERT_EQ(view->GetVersionExtension(address, 1, body.ReleaseAndGetAddressOf(), &length), S_OK);
+    ASSERT_NE(body.Get(), nullptr);
+    EXPECT_EQ(std::u16string(body.View()), u"second body");
+    EXPECT_EQ(length, 11);
+    // The stored document has no body now, while its versions keep theirs.
+    ASSERT_EQ(view->GetStored(address, nullptr, body.ReleaseAndGetAddressOf(), &length, nullptr), S_OK);
+    EXPECT_EQ(body.Get(), nullptr);
+    EXPECT_EQ(length, 0);
+    // Past the end and before the start are refused, with the outputs cleared.
+    length = 9;
+    EXPECT_EQ(view->GetVersionExtension(address, 2, body.ReleaseAndGetAddressOf(), &length), E_INVALIDARG);
+    EXPECT_EQ(body.Get(), nullptr);
+    EXPECT_EQ(length, 0);
+    EXPECT_EQ(view->GetVersionExtension(address, -1, nullptr, nullptr), E_INVALIDARG);
+    // An address without history has no version to give.
+    EXPECT_EQ(view->GetVersionExtension(address + 1000, 0, nullptr, nullptr), E_INVALIDARG);
+}

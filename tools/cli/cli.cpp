@@ -354,6 +354,15 @@ DocumentView ViewDocument(IOrvDocument* doc) {
     if (SUCCEEDED(doc->GetSpecificObj2(specific.GetAddressOf())) && specific) {
         view.extensionName = InterfaceName(specific.Get());
         if (view.extensionName != "IOrvDocument") {
+            // A kind kept in the extension body reads its fields from the body
+            // only when asked (InitFromExtension); until then they are empty.
+            // Kinds without that method are read as they are.
+            OLECHAR* name = const_cast<OLECHAR*>(u"InitFromExtension");
+            DISPID init = DISPID_UNKNOWN;
+            if (SUCCEEDED(specific->GetIDsOfNames(IID_NULL, &name, 1, 0, &init))) {
+                DISPPARAMS none{};
+                specific->Invoke(init, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
+            }
             view.extension = ReadProperties(specific.Get(), {"OrvDoc", "Document", "OrvBD"});
             for (auto it = view.extension.begin(); it != view.extension.end();) {
                 if (it->object) {

@@ -1,6 +1,7 @@
 // The orvdocs tool's subcommands on a store: init, import, export, list,
 // show, history, restore, and the ones without a store: convert, register.
 #include "cli.h"
+#include "json.h"
 
 #include <pugixml.hpp>
 
@@ -302,14 +303,43 @@ int List(const Args& a) {
 
 namespace {
 
+// A document's extension body as bytes and its length; present is false
+// when the document has no body.
+struct ExtensionBytes {
+    bool present = false;
+    std::string bytes;
+    LONG length = 0;
+};
+
+ExtensionBytes ExtensionOf(IOrvDocument* doc) {
+    ExtensionBytes out;
+    ComPtr<IOrvDocExtension> ext;
+    if (FAILED(doc->QueryInterface(IID_IOrvDocExtension, reinterpret_cast<void**>(ext.GetAddressOf())))) return out;
+    Bstr body;
+    if (FAILED(ext->get_Body(body.ReleaseAndGetAddressOf())) || !body.Get()) return out;
+    out.bytes.assign(reinterpret_cast<const char*>(body.Get()), SysStringByteLen(body.Get()));
+    ext->get_Length(&out.length);
+    // As the store takes it: an empty body of length 0 is no body.
+    out.present = !(out.bytes.empty() && out.length == 0);
+    return out;
+}
+
 void PrintDocument(IOrvDocument* doc, bool json, bool withRecord) {
     const DocumentView v = ViewDocument(doc);
     const std::string record = RecordHex(doc);
     Bstr display;
     doc->get_DisplayString(display.ReleaseAndGetAddressOf());
     if (json) {
-        std::printf("{\n  \"id\": %u,\n  \"type\": %d,\n  \"text\": %s,\n  \"record\": %s,\n  \"fields\": %s", DocAddress(doc),
-                    DocType(doc), JsonString(display.Utf8()).c_str(), JsonString(record).c_str(), JsonObject(v.fields).c_str());
+        std::printf("{\n  \"id\": %u,\n  \"type\": %d,\n  \"text\": %s,\n  \"record\": %s", DocAddress(doc), DocType(doc),
+                    JsonString(display.Utf8()).c_str(), JsonString(record).c_str());
+        // The extension body byte for byte, so that convert --from json
+        // gives back the whole document.
+        const ExtensionBytes body = ExtensionOf(doc);
+        if (body.present)
+            std::printf(",\n  \"body\": %s,\n  \"length\": %d",
+                        JsonString(HexText(reinterpret_cast<const unsigned char*>(body.bytes.data()), body.bytes.size())).c_str(),
+                        body.length);
+        std::printf(",\n  \"fields\": %s", JsonObject(v.fields).c_str());
         if (!v.extensionName.empty())
             std::printf(",\n  \"extension\": {\"interface\": %s, \"properties\": %s}", JsonString(v.extensionName).c_str(),
                         JsonObject(v.extension).c_str());
@@ -374,6 +404,66 @@ std::string DecodeHex(const std::string& text) {
 
 }  // namespace
 
+namespace {
+
+// The document form --to json writes, read back into a document object: the
+// record, the extension body and length when given, and the identifier,
+// time stamp and condition from the fields (they are not part of the record).
+// Everything else in the text is what these determine and is not read.
+void ReadJsonDocument(const std::string& input, IOrvDocument* doc) {
+    json::Value root;
+    try {
+        root = json::Parse(input);
+    } catch (const json::SyntaxError& e) {
+        throw Refused{std::string(Tr("malformed JSON", "JSON с ошибкой")) + " (" + Tr("line", "строка") + " " +
+                      std::to_string(e.line) + ", " + Tr("column", "столбец") + " " + std::to_string(e.column) + ", " +
+                      Tr("offset", "смещение") + " " + std::to_string(e.offset) + "): " + e.what()};
+    }
+    auto refuse = [](const std::string& what) {
+        throw Refused{std::string(Tr("not a document in JSON: ", "это не документ в JSON: ")) + what};
+    };
+    if (root.kind != json::Value::Kind::Object) refuse(Tr("the text is no object", "текст не объект"));
+    const json::Value* record = root.Find("record");
+    if (!record || record->kind != json::Value::Kind::String) refuse(Tr("\"record\" missing", "нет \"record\""));
+    const std::string bytes = DecodeHex(record->text);
+    Bstr recordBytes = Bstr::Attach(SysAllocStringByteLen(bytes.data(), static_cast<UINT>(bytes.size())));
+    Check(doc->put_DocRecord(recordBytes.Get()), Tr("the record is refused", "запись отвергнута"));
+
+    // A whole number member, refused when it is something else.
+    auto whole = [&](const json::Value* v, const char* name) -> long long {
+        if (v->kind != json::Value::Kind::Number || v->text.find_first_of(".eE") != std::string::npos)
+            refuse(std::string(name) + Tr(" is not a whole number", " не целое число"));
+        try {
+            return std::stoll(v->text);
+        } catch (const std::exception&) {
+            refuse(std::string(name) + Tr(" is out of range", " вне диапазона"));
+        }
+        return 0;
+    };
+    if (const json::Value* fields = root.Find("fields")) {
+        if (fields->kind != json::Value::Kind::Object) refuse(Tr("\"fields\" is no object", "\"fields\" не объект"));
+        if (const json::Value* v = fields->Find("DB_ADDR"))
+            Check(doc->put_DB_ADDR(static_cast<ULONG>(whole(v, "DB_ADDR"))), "DB_ADDR");
+        if (const json::Value* v = fields->Find("TimeStamp"))
+            Check(doc->put_TimeStamp(static_cast<ULONG>(whole(v, "TimeStamp"))), "TimeStamp");
+        if (const json::Value* v = fields->Find("RecordCondition"))
+            Check(doc->put_RecordCondition(static_cast<LONG>(whole(v, "RecordCondition"))), "RecordCondition");
+    }
+    if (const json::Value* body = root.Find("body")) {
+        if (body->kind != json::Value::Kind::String) refuse(Tr("\"body\" is no text", "\"body\" не текст"));
+        const json::Value* length = root.Find("length");
+        if (!length) refuse(Tr("\"body\" without \"length\"", "\"body\" без \"length\""));
+        const std::string bodyBytes = DecodeHex(body->text);
+        Bstr b = Bstr::Attach(SysAllocStringByteLen(bodyBytes.data(), static_cast<UINT>(bodyBytes.size())));
+        ComPtr<IOrvDocExtension> ext;
+        Check(doc->QueryInterface(IID_IOrvDocExtension, reinterpret_cast<void**>(ext.GetAddressOf())), "IOrvDocExtension");
+        Check(ext->put_Body(b.Get()), Tr("the extension body is refused", "тело расширения отвергнуто"));
+        Check(ext->put_Length(static_cast<LONG>(whole(length, "length"))), "Length");
+    }
+}
+
+}  // namespace
+
 int Convert(const Args& a) {
     NoMoreWords(a, 0);
     const std::string to = a.Get("to", "xml");
@@ -384,10 +474,12 @@ int Convert(const Args& a) {
         const auto at = input.find_first_not_of(" \t\r\n");
         from = at != std::string::npos && input[at] == '<' ? "xml" : "hex";
     }
-    if (from != "xml" && from != "hex") throw Usage{std::string(Tr("unknown input form: ", "неизвестная входная форма: ")) + from};
+    if (from != "xml" && from != "hex" && from != "json") throw Usage{std::string(Tr("unknown input form: ", "неизвестная входная форма: ")) + from};
     Runtime rt;
     ComPtr<IOrvDocument> doc = NewDocumentObject();
-    if (from == "hex") {
+    if (from == "json") {
+        ReadJsonDocument(input, doc.Get());
+    } else if (from == "hex") {
         const std::string bytes = DecodeHex(input);
         Bstr record = Bstr::Attach(SysAllocStringByteLen(bytes.data(), static_cast<UINT>(bytes.size())));
         Check(doc->put_DocRecord(record.Get()), Tr("the record is refused", "запись отвергнута"));
@@ -416,8 +508,10 @@ int History(const Args& a) {
     LONG count = 0;
     Check(store.View()->GetVersionCount(static_cast<ULONG>(id), &count), "GetVersionCount");
     ULONG currentStamp = 0;
-    Bstr currentRecord;
-    store.View()->GetStored(static_cast<ULONG>(id), currentRecord.ReleaseAndGetAddressOf(), nullptr, nullptr, &currentStamp);
+    Bstr currentRecord, currentBody;
+    LONG currentLength = 0;
+    store.View()->GetStored(static_cast<ULONG>(id), currentRecord.ReleaseAndGetAddressOf(), currentBody.ReleaseAndGetAddressOf(),
+                            &currentLength, &currentStamp);
     if (count == 0 && !currentRecord.Get())
         throw Refused{std::string(Tr("no document with identifier ", "нет документа с идентификатором ")) + std::to_string(id)};
 
@@ -426,27 +520,46 @@ int History(const Args& a) {
         DATE when = 0;
         std::string user, operation;
         LONG pid = 0;
-        std::vector<Property> fields;
+        DocumentView view;
     };
-    auto fieldsOf = [](BSTR record) {
+    // A document object holding a version's record and extension, read as
+    // show reads a stored one: the record fields and the specific kind's
+    // properties.
+    auto viewOf = [](BSTR record, BSTR body, LONG length) {
         ComPtr<IOrvDocument> doc = NewDocumentObject();
         Check(doc->put_DocRecord(record), "DocRecord");
-        return ViewDocument(doc.Get()).fields;
+        if (body) {
+            ComPtr<IOrvDocExtension> ext;
+            Check(doc.As(&ext), "IOrvDocExtension");
+            Check(ext->put_Body(body), "Body");
+            Check(ext->put_Length(length), "Length");
+        }
+        return ViewDocument(doc.Get());
     };
     std::vector<Version> versions;
     for (LONG i = 0; i < count; ++i) {
         Version v;
-        Bstr user, op, record;
+        Bstr user, op, record, body;
+        LONG length = 0;
         Check(store.View()->GetVersion(static_cast<ULONG>(id), i, &v.stamp, &v.when, user.ReleaseAndGetAddressOf(), &v.pid,
                                        op.ReleaseAndGetAddressOf(), record.ReleaseAndGetAddressOf()),
               "GetVersion");
+        Check(store.View()->GetVersionExtension(static_cast<ULONG>(id), i, body.ReleaseAndGetAddressOf(), &length),
+              "GetVersionExtension");
         v.user = user.Utf8(), v.operation = op.Utf8();
-        v.fields = fieldsOf(record.Get());
+        v.view = viewOf(record.Get(), body.Get(), length);
         versions.push_back(std::move(v));
     }
-    std::vector<Property> current;
-    if (currentRecord.Get()) current = fieldsOf(currentRecord.Get());
+    DocumentView current;
+    if (currentRecord.Get()) current = viewOf(currentRecord.Get(), currentBody.Get(), currentLength);
 
+    // The properties present in both under the same name whose texts differ.
+    auto printChanges = [](const std::vector<Property>& was, const std::vector<Property>& now, const char* indent) {
+        for (const auto& old : was)
+            for (const auto& cur : now)
+                if (old.name == cur.name && old.text != cur.text)
+                    std::printf("%s%s: %s -> %s\n", indent, old.name.c_str(), old.text.c_str(), cur.text.c_str());
+    };
     std::printf(Tr("document %d: %d earlier version(s)\n", "документ %d: прежних версий: %d\n"), id, count);
     for (std::size_t i = 0; i < versions.size(); ++i) {
         const Version& v = versions[i];
@@ -456,15 +569,27 @@ int History(const Args& a) {
                        "версия %u: заменена %s %02u:%02u, %s (процесс %d), %s\n"),
                     v.stamp, DateText(v.when).c_str(), st.wHour, st.wMinute, v.user.c_str(), v.pid, v.operation.c_str());
         // What the replacement changed: the next version, or the stored one.
-        const std::vector<Property>* next = i + 1 < versions.size() ? &versions[i + 1].fields : (currentRecord.Get() ? &current : nullptr);
+        const DocumentView* next = i + 1 < versions.size() ? &versions[i + 1].view : (currentRecord.Get() ? &current : nullptr);
         if (!next) {
             std::printf("  %s\n", Tr("(deleted)", "(удалён)"));
             continue;
         }
-        for (const auto& old : v.fields)
-            for (const auto& now : *next)
-                if (old.name == now.name && old.text != now.text)
-                    std::printf("  %s: %s -> %s\n", old.name.c_str(), old.text.c_str(), now.text.c_str());
+        printChanges(v.view.fields, next->fields, "  ");
+        // Extension properties only compare within one specific kind.
+        if (!v.view.extensionName.empty() && v.view.extensionName == next->extensionName) {
+            bool any = false;
+            for (const auto& old : v.view.extension)
+                for (const auto& cur : next->extension)
+                    if (old.name == cur.name && old.text != cur.text) any = true;
+            if (any) {
+                std::printf("  %s:\n", v.view.extensionName.c_str());
+                printChanges(v.view.extension, next->extension, "    ");
+            }
+        } else if (v.view.extensionName != next->extensionName) {
+            std::printf("  %s: %s -> %s\n", Tr("extension", "расширение"),
+                        v.view.extensionName.empty() ? "-" : v.view.extensionName.c_str(),
+                        next->extensionName.empty() ? "-" : next->extensionName.c_str());
+        }
     }
     if (currentRecord.Get()) std::printf(Tr("current version: %u\n", "текущая версия: %u\n"), currentStamp);
     else std::printf("%s\n", Tr("the document is deleted", "документ удалён"));

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "frame/com.h"
+#include "support/stubs.h"
 
 #include <orvdocs/orvdocs.h>
 
@@ -46,11 +47,11 @@ ComPtr<IUnknown> Make(T** object) {
     return unknown;
 }
 
-class FakeShortSetting : public orv::CoClass<FakeShortSetting, &CLSID_FakeShortSetting, IOrvShortSetting, IDispatch> {
+class FakeShortSetting
+    : public orv::CoClass<FakeShortSetting, &CLSID_FakeShortSetting, orv::Stubbed<IOrvShortSetting>, IDispatch> {
 public:
     std::map<DATE, SHORT> steps;
     std::vector<DATE> asked;
-    HRESULT get_Id(LONG*) override { return E_NOTIMPL; }
     HRESULT get_Value(DATE date, SHORT* value) override {
         asked.push_back(date);
         *value = InForce(steps, date);
@@ -58,11 +59,11 @@ public:
     }
 };
 
-class FakeDateSetting : public orv::CoClass<FakeDateSetting, &CLSID_FakeDateSetting, IOrvDateSetting, IDispatch> {
+class FakeDateSetting
+    : public orv::CoClass<FakeDateSetting, &CLSID_FakeDateSetting, orv::Stubbed<IOrvDateSetting>, IDispatch> {
 public:
     std::map<DATE, DATE> steps;
     std::vector<DATE> asked;
-    HRESULT get_Id(LONG*) override { return E_NOTIMPL; }
     HRESULT get_Value(DATE date, DATE* value) override {
         asked.push_back(date);
         *value = InForce(steps, date);
@@ -72,13 +73,12 @@ public:
 
 // The central bank rate (a percentage) as a dated option. The variant type
 // of the answer can be chosen: VT_R8 (default), VT_CY or VT_BSTR.
-class FakeRate : public orv::CoClass<FakeRate, &CLSID_FakeRate, IOrvDatedOption, IDispatch> {
+class FakeRate : public orv::CoClass<FakeRate, &CLSID_FakeRate, orv::Stubbed<IOrvDatedOption>, IDispatch> {
 public:
     std::map<DATE, double> steps;
     VARTYPE answerAs = VT_R8;
     HRESULT failWith = S_OK;
     std::vector<DATE> asked;
-    HRESULT get_Id(LONG*) override { return E_NOTIMPL; }
     HRESULT get_Value(DATE date, VARIANT* value) override {
         asked.push_back(date);
         if (FAILED(failWith)) return failWith;
@@ -88,7 +88,7 @@ public:
     }
 };
 
-class FakeGrade : public orv::CoClass<FakeGrade, &CLSID_FakeGrade, IOrvGradeEntry, IDispatch> {
+class FakeGrade : public orv::CoClass<FakeGrade, &CLSID_FakeGrade, orv::Stubbed<IOrvGradeEntry>, IDispatch> {
 public:
     CY coefficient{};
     LONG roundUp = 0;
@@ -97,14 +97,12 @@ public:
     HRESULT put_Coefficient(CY v) override { coefficient = v; return S_OK; }
     HRESULT get_RoundUp(LONG* p) override { *p = roundUp; return S_OK; }
     HRESULT put_RoundUp(LONG v) override { roundUp = v; return S_OK; }
-    HRESULT get_Grade(LONG*) override { return E_NOTIMPL; }
-    HRESULT put_Grade(LONG) override { return E_NOTIMPL; }
     HRESULT get_FixedSum(CY* p) override { *p = fixedSum; return S_OK; }
 };
 
 // The tariff table: nominals in force from their dates, grade entries by
 // grade (the same entry on every date).
-class FakeTariff : public orv::CoClass<FakeTariff, &CLSID_FakeTariff, IOrvTariffTable> {
+class FakeTariff : public orv::CoClass<FakeTariff, &CLSID_FakeTariff, orv::Stubbed<IOrvTariffTable>> {
 public:
     std::map<DATE, LONGLONG> nominals;  // raw currency units
     std::map<LONG, ComPtr<IUnknown>> grades;
@@ -115,7 +113,6 @@ public:
         nominal->int64 = InForce(nominals, date);
         return S_OK;
     }
-    HRESULT GetGradeCount(DATE, LONG*) override { return E_NOTIMPL; }
     HRESULT GetGrade(DATE date, LONG grade, IUnknown** entry) override {
         gradeAsked.emplace_back(date, grade);
         *entry = nullptr;
@@ -127,8 +124,8 @@ public:
 // The settings object: settings by number and the currency conversion. The
 // conversion multiplies the amount by the currency's rate (raw units per
 // unit x 10000), rounded half away from zero to whole raw units.
-class FakeCalcSettings
-    : public orv::CoClass<FakeCalcSettings, &CLSID_FakeCalcSettings, IOrvSettings, IDispatch, IOrvCurrencyService> {
+class FakeCalcSettings : public orv::CoClass<FakeCalcSettings, &CLSID_FakeCalcSettings, orv::Stubbed<IOrvSettings>,
+                                             IDispatch, orv::Stubbed<IOrvCurrencyService>> {
 public:
     std::map<LONG, ComPtr<IUnknown>> settings;
     std::map<LONG, LONGLONG> rates;  // currency -> rate x 10000
@@ -151,15 +148,11 @@ public:
         return CoClass::InternalQueryInterface(riid, ppv);
     }
 
-    HRESULT get_Count(LONG*) override { return E_NOTIMPL; }
     HRESULT get_Setting(LONG id, IUnknown** setting) override {
         *setting = nullptr;
         auto it = settings.find(id);
         return it == settings.end() ? S_OK : it->second.CopyTo(setting);
     }
-    HRESULT get_BaseCurrency(LONG*) override { return E_NOTIMPL; }
-    HRESULT GetCurrencyName(LONG, BSTR*) override { return E_NOTIMPL; }
-    HRESULT GetRate(LONG, LONG, DATE, CY*) override { return E_NOTIMPL; }
     HRESULT Convert(LONG pipe, DATE rateDate, CY amount, LONG currency, LONG mode, LONG day, BSTR* text,
                     CY* result) override {
         conversions.push_back({pipe, rateDate, amount.int64, currency, mode, day});
@@ -174,8 +167,8 @@ public:
 
 // The database service: its main interface gives the settings object, its
 // reference source the tariff table. Every other member answers E_NOTIMPL.
-class FakeCalcDatabase : public orv::CoClass<FakeCalcDatabase, &CLSID_FakeCalcDatabase, IOrvDatabase, IDispatch,
-                                             IOrvReferenceSource> {
+class FakeCalcDatabase : public orv::CoClass<FakeCalcDatabase, &CLSID_FakeCalcDatabase, orv::Stubbed<IOrvDatabase>,
+                                             IDispatch, orv::Stubbed<IOrvReferenceSource>> {
 public:
     ComPtr<IUnknown> settings;
     ComPtr<IUnknown> tariff;
@@ -199,85 +192,5 @@ public:
         *p = nullptr;
         return tariff ? tariff.CopyTo(p) : S_OK;
     }
-
-    HRESULT Open(BSTR) override { return E_NOTIMPL; }
-    HRESULT Close() override { return E_NOTIMPL; }
-    HRESULT get_IsOpen(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT get_Source(BSTR*) override { return E_NOTIMPL; }
-    HRESULT OpenPipe(LONG*) override { return E_NOTIMPL; }
-    HRESULT ClosePipe(LONG) override { return E_NOTIMPL; }
-    HRESULT BeginTransaction(LONG) override { return E_NOTIMPL; }
-    HRESULT CommitTransaction(LONG) override { return E_NOTIMPL; }
-    HRESULT RollbackTransaction(LONG) override { return E_NOTIMPL; }
-    HRESULT get_LastError(BSTR*) override { return E_NOTIMPL; }
-    HRESULT NewDocument(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetDocument(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT DeleteDocument(LONG, LONG) override { return E_NOTIMPL; }
-    HRESULT GetDocuments(LONG, IUnknown*, LONG, DATE, DATE, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetEmployee(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT FindEmployee(LONG, BSTR, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT NewId(LONG, LONG*) override { return E_NOTIMPL; }
-    HRESULT get_WorkMonth(DATE*) override { return E_NOTIMPL; }
-    HRESULT put_WorkMonth(DATE) override { return E_NOTIMPL; }
-    HRESULT get_ReadOnly(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT get_Session(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT get_ListCount(LONG*) override { return E_NOTIMPL; }
-    HRESULT GetListName(LONG, BSTR*) override { return E_NOTIMPL; }
-    HRESULT GetList(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetListPiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetEntry(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetEntryPiped(LONG, LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT FindEntryByCode(LONG, BSTR, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT FindEntryByCodePiped(LONG, LONG, BSTR, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT FindEntryByName(LONG, BSTR, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT FindEntryByNamePiped(LONG, LONG, BSTR, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetMaxIndex(LONG, LONG*) override { return E_NOTIMPL; }
-    HRESULT GetMaxIndexPiped(LONG, LONG, LONG*) override { return E_NOTIMPL; }
-    HRESULT UpdateEntry(IUnknown*) override { return E_NOTIMPL; }
-    HRESULT UpdateEntryPiped(LONG, IUnknown*) override { return E_NOTIMPL; }
-    HRESULT DeleteEntry(LONG, LONG) override { return E_NOTIMPL; }
-    HRESULT DeleteEntryPiped(LONG, LONG, LONG) override { return E_NOTIMPL; }
-    HRESULT GetBank(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetBankPiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT StoreBank(IUnknown*, LONG*) override { return E_NOTIMPL; }
-    HRESULT StoreBankPiped(LONG, IUnknown*, LONG*) override { return E_NOTIMPL; }
-    HRESULT GetBankList(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetBankListPiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetDepartment(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetDepartmentPiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetDepartmentList(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetDepartmentListPiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPosition(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPositionPiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPositionList(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPositionListPiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetTariffTable(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPayCode(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPayCodePiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT CreateEntry(LONG, BSTR, BSTR, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPayCodeList(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPayCodeListPiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetFinSource(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetFinSourcePiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetFinSourceList(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetFinSourceListPiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetCurrency(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetCurrencyPiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetCurrencyList(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetCurrencyListPiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetAbsenceType(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetAbsenceTypePiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetAbsenceTypeList(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetAbsenceTypeListPiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetSchedule(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetSchedulePiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetScheduleList(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetScheduleListPiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT Refresh(LONG) override { return E_NOTIMPL; }
-    HRESULT RefreshPiped(LONG, LONG) override { return E_NOTIMPL; }
-    HRESULT get_CacheEnabled(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT put_CacheEnabled(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT CreateEntryPiped(LONG, LONG, BSTR, BSTR, IUnknown**) override { return E_NOTIMPL; }
 };
-
 }  // namespace calc_test

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "frame/com.h"
+#include "support/stubs.h"
 #include "host/OrvRefItem.h"
 
 #include <orvdocs/orvdocs.h>
@@ -21,8 +22,8 @@ inline constexpr CLSID CLSID_FakeEmployee = {0x7E1A1501, 0x5C3B, 0x4F00, {0x8A, 
 inline constexpr CLSID CLSID_FakeReferenceSource = {0x7E1A1502, 0x5C3B, 0x4F00, {0x8A, 1, 2, 3, 4, 5, 6, 7}};
 
 // The employee: three dates, a status for paying through accounts, an account list.
-class FakeEmployee
-    : public orv::CoClass<FakeEmployee, &CLSID_FakeEmployee, IOrvEmployee, IDispatch, IOrvEmployeeAccounts> {
+class FakeEmployee : public orv::CoClass<FakeEmployee, &CLSID_FakeEmployee, orv::Stubbed<IOrvEmployee>, IDispatch,
+                                         orv::Stubbed<IOrvEmployeeAccounts>> {
 public:
     DATE resignation = 0.0, firstEnter = 0.0, secondEnter = 0.0;
     HRESULT failDates = S_OK;  // returned by the date members when set
@@ -44,10 +45,6 @@ public:
         ++accountListCalls;
         return accounts.CopyTo(list);
     }
-    HRESULT get_Id(LONG*) override { return E_NOTIMPL; }
-    HRESULT get_TabNum(BSTR*) override { return E_NOTIMPL; }
-    HRESULT get_FullName(BSTR*) override { return E_NOTIMPL; }
-    HRESULT get_BirthDate(DATE*) override { return E_NOTIMPL; }
 
 private:
     HRESULT Date(DATE value, DATE* out) {
@@ -59,7 +56,7 @@ private:
 };
 
 // The account list class (CLSID_OrvAccountList): an ordered list with a walk.
-class FakeItemList : public orv::CoClass<FakeItemList, &CLSID_OrvAccountList, IOrvItemList, IDispatch> {
+class FakeItemList : public orv::CoClass<FakeItemList, &CLSID_OrvAccountList, orv::Stubbed<IOrvItemList>, IDispatch> {
 public:
     std::vector<ComPtr<IUnknown>> items;
     std::size_t cursor = 0;
@@ -88,8 +85,8 @@ public:
 };
 
 // The reference source: creates reference items numbered on from `next`.
-class FakeReferenceSource
-    : public orv::CoClass<FakeReferenceSource, &CLSID_FakeReferenceSource, IOrvReferenceSource, IDispatch> {
+class FakeReferenceSource : public orv::CoClass<FakeReferenceSource, &CLSID_FakeReferenceSource,
+                                                orv::Stubbed<IOrvReferenceSource>, IDispatch> {
 public:
     struct Call {
         bool piped;
@@ -107,62 +104,6 @@ public:
     HRESULT CreateEntryPiped(LONG pipe, LONG list, BSTR name, BSTR code, IUnknown** entry) override {
         return Create(true, pipe, list, name, code, entry);
     }
-    HRESULT get_ListCount(LONG*) override { return E_NOTIMPL; }
-    HRESULT GetListName(LONG, BSTR*) override { return E_NOTIMPL; }
-    HRESULT GetList(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetListPiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetEntry(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetEntryPiped(LONG, LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT FindEntryByCode(LONG, BSTR, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT FindEntryByCodePiped(LONG, LONG, BSTR, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT FindEntryByName(LONG, BSTR, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT FindEntryByNamePiped(LONG, LONG, BSTR, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetMaxIndex(LONG, LONG*) override { return E_NOTIMPL; }
-    HRESULT GetMaxIndexPiped(LONG, LONG, LONG*) override { return E_NOTIMPL; }
-    HRESULT UpdateEntry(IUnknown*) override { return E_NOTIMPL; }
-    HRESULT UpdateEntryPiped(LONG, IUnknown*) override { return E_NOTIMPL; }
-    HRESULT DeleteEntry(LONG, LONG) override { return E_NOTIMPL; }
-    HRESULT DeleteEntryPiped(LONG, LONG, LONG) override { return E_NOTIMPL; }
-    HRESULT GetBank(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetBankPiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT StoreBank(IUnknown*, LONG*) override { return E_NOTIMPL; }
-    HRESULT StoreBankPiped(LONG, IUnknown*, LONG*) override { return E_NOTIMPL; }
-    HRESULT GetBankList(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetBankListPiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetDepartment(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetDepartmentPiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetDepartmentList(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetDepartmentListPiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPosition(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPositionPiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPositionList(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPositionListPiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetTariffTable(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetTariffTablePiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPayCode(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPayCodePiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPayCodeList(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPayCodeListPiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetFinSource(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetFinSourcePiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetFinSourceList(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetFinSourceListPiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetCurrency(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetCurrencyPiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetCurrencyList(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetCurrencyListPiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetAbsenceType(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetAbsenceTypePiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetAbsenceTypeList(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetAbsenceTypeListPiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetSchedule(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetSchedulePiped(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetScheduleList(IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetScheduleListPiped(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT Refresh(LONG) override { return E_NOTIMPL; }
-    HRESULT RefreshPiped(LONG, LONG) override { return E_NOTIMPL; }
-    HRESULT get_CacheEnabled(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT put_CacheEnabled(VARIANT_BOOL) override { return E_NOTIMPL; }
 private:
     HRESULT Create(bool piped, LONG pipe, LONG list, BSTR name, BSTR code, IUnknown** entry) {
         *entry = nullptr;
@@ -179,5 +120,4 @@ private:
         return item->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(entry));
     }
 };
-
 }  // namespace liststest

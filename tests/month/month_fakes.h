@@ -10,6 +10,7 @@
 #include "month/OrvMTrace.h"
 #include "month/OrvMonth.h"
 #include "month/OrvMonthList.h"
+#include "support/stubs.h"
 
 #include <orvdocs/orvdocs.h>
 #include <orvdocs/platform/platform.h>
@@ -54,7 +55,7 @@ inline DATE Day(WORD year, WORD month, WORD day) {
 // whose date lies in the window asked (to 0: no end), in the order held, and
 // records every window asked.
 class FakeMonthSource
-    : public orv::CoClass<FakeMonthSource, &CLSID_FakeMonthSource, IOrvMonthSource, IDispatch> {
+    : public orv::CoClass<FakeMonthSource, &CLSID_FakeMonthSource, orv::Stubbed<IOrvMonthSource>, IDispatch> {
 public:
     std::vector<ComPtr<IOrvMonth>> months;
     struct Ask {
@@ -82,35 +83,10 @@ public:
         if (extra) out->Add(extra);
         return out->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(list));
     }
-    HRESULT GetMonth(LONG, IUnknown*, DATE, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT NewMonth(LONG, IUnknown*, DATE, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT StoreMonth(LONG, IUnknown*) override { return E_NOTIMPL; }
-    HRESULT DeleteMonth(LONG, IUnknown*) override { return E_NOTIMPL; }
-    HRESULT GetMonthById(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetFirstMonth(LONG, IUnknown*, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetLastMonth(LONG, IUnknown*, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetPreviousMonth(LONG, IUnknown*, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetNextMonth(LONG, IUnknown*, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetMonthCount(LONG, IUnknown*, LONG*) override { return E_NOTIMPL; }
-    HRESULT GetTraces(LONG, IUnknown*, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetTrace(LONG, IUnknown*, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT NewTrace(LONG, IUnknown*, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT StoreTrace(LONG, IUnknown*) override { return E_NOTIMPL; }
-    HRESULT DeleteTrace(LONG, IUnknown*) override { return E_NOTIMPL; }
-    HRESULT StoreTraces(LONG, IUnknown*, IUnknown*) override { return E_NOTIMPL; }
-    HRESULT get_WorkMonth(DATE*) override { return E_NOTIMPL; }
-    HRESULT put_WorkMonth(DATE) override { return E_NOTIMPL; }
-    HRESULT IsMonthClosed(LONG, DATE, VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT CloseMonth(LONG, DATE) override { return E_NOTIMPL; }
-    HRESULT OpenMonth(LONG, DATE) override { return E_NOTIMPL; }
-    HRESULT GetDepartmentMonths(LONG, LONG, DATE, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetYearMonths(LONG, IUnknown*, DATE, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetTaxTable(LONG, DATE, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetMonthsWithoutTraces(LONG, IUnknown*, DATE, DATE, IUnknown**) override { return E_NOTIMPL; }
 };
 
 // The employee: its place of work on a date.
-class FakeEmployee : public orv::CoClass<FakeEmployee, &CLSID_FakeEmployee, IOrvEmployeeJob> {
+class FakeEmployee : public orv::CoClass<FakeEmployee, &CLSID_FakeEmployee, orv::Stubbed<IOrvEmployeeJob>> {
 public:
     LONG dep = 0, position = 0, grade = 0;
     HRESULT failWith = S_OK;
@@ -124,14 +100,12 @@ public:
         *d = dep, *p = position, *g = grade;
         return S_OK;
     }
-    HRESULT GetDepartment(LONG, DATE, LONG*) override { return E_NOTIMPL; }
-    HRESULT GetPosition(LONG, DATE, LONG*) override { return E_NOTIMPL; }
-    HRESULT GetRazryad(LONG, DATE, LONG*) override { return E_NOTIMPL; }
 };
 
 // The minimum-wage table: a value per date (the latest entry on or before
 // the date), answered as a currency variant; 0 before the first entry.
-class FakeWageTable : public orv::CoClass<FakeWageTable, &CLSID_FakeWageTable, IOrvDatedOption, IDispatch> {
+class FakeWageTable
+    : public orv::CoClass<FakeWageTable, &CLSID_FakeWageTable, orv::Stubbed<IOrvDatedOption>, IDispatch> {
 public:
     std::map<DATE, LONGLONG> wages;  // from date -> raw currency
     VARTYPE answerType = VT_CY;
@@ -152,11 +126,10 @@ public:
         }
         return S_OK;
     }
-    HRESULT get_Id(LONG*) override { return E_NOTIMPL; }
 };
 
 // The configuration object: one minimum wage for every date.
-class FakeConfig : public orv::CoClass<FakeConfig, &CLSID_FakeConfig, IOrvConfig, IDispatch> {
+class FakeConfig : public orv::CoClass<FakeConfig, &CLSID_FakeConfig, orv::Stubbed<IOrvConfig>, IDispatch> {
 public:
     LONGLONG wage = 0;
     std::vector<DATE> asked;
@@ -165,11 +138,6 @@ public:
         out->int64 = wage;
         return S_OK;
     }
-    HRESULT get_OrganizationName(BSTR*) override { return E_NOTIMPL; }
-    HRESULT get_OrganizationInn(BSTR*) override { return E_NOTIMPL; }
-    HRESULT get_DataPath(BSTR*) override { return E_NOTIMPL; }
-    HRESULT get_WorkMonth(DATE*) override { return E_NOTIMPL; }
-    HRESULT put_WorkMonth(DATE) override { return E_NOTIMPL; }
 };
 
 // A fake object of class T with direct access to it.
@@ -297,5 +265,4 @@ private:
     std::shared_ptr<orv::host::MemoryMessageSink> messages_ = std::make_shared<orv::host::MemoryMessageSink>();
     std::shared_ptr<orv::host::MessageSink> previous_;
 };
-
 }  // namespace monthtest

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "frame/com.h"
+#include "support/stubs.h"
 #include "host/registration.h"
 
 #include <orvdocs/orvdocs.h>
@@ -25,7 +26,7 @@ inline constexpr CLSID CLSID_FakeNumberTable = {0x7E1A0003, 0x5C3B, 0x4F00, {0x8
 inline constexpr CLSID CLSID_FakeSettings = {0x7E1A0004, 0x5C3B, 0x4F00, {0x8A, 1, 2, 3, 4, 5, 6, 7}};
 inline constexpr CLSID CLSID_FakeListSetting = {0x7E1A0005, 0x5C3B, 0x4F00, {0x8A, 1, 2, 3, 4, 5, 6, 7}};
 
-class FakeSession : public orv::CoClass<FakeSession, &CLSID_FakeSession, IOrvSession, IDispatch> {
+class FakeSession : public orv::CoClass<FakeSession, &CLSID_FakeSession, orv::Stubbed<IOrvSession>, IDispatch> {
 public:
     LONG accessType = 0;
     int calls = 0;
@@ -34,32 +35,9 @@ public:
         *p = accessType;
         return S_OK;
     }
-    HRESULT get_UserId(LONG*) override { return E_NOTIMPL; }
-    HRESULT get_UserName(BSTR*) override { return E_NOTIMPL; }
-    HRESULT get_FullName(BSTR*) override { return E_NOTIMPL; }
-    HRESULT get_IsAdministrator(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT CanRead(LONG, VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT CanWrite(LONG, VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT CanDelete(LONG, VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT get_DepartmentFilter(BSTR*) override { return E_NOTIMPL; }
-    HRESULT put_DepartmentFilter(BSTR) override { return E_NOTIMPL; }
-    HRESULT IsDepartmentVisible(LONG, VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT get_OrganizationId(LONG*) override { return E_NOTIMPL; }
-    HRESULT put_OrganizationId(LONG) override { return E_NOTIMPL; }
-    HRESULT get_OrganizationName(BSTR*) override { return E_NOTIMPL; }
-    HRESULT get_WorkMonth(DATE*) override { return E_NOTIMPL; }
-    HRESULT put_WorkMonth(DATE) override { return E_NOTIMPL; }
-    HRESULT get_LoginTime(DATE*) override { return E_NOTIMPL; }
-    HRESULT get_HostName(BSTR*) override { return E_NOTIMPL; }
-    HRESULT get_SessionId(LONG*) override { return E_NOTIMPL; }
-    HRESULT LockDocument(LONG, VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT UnlockDocument(LONG) override { return E_NOTIMPL; }
-    HRESULT UnlockAll() override { return E_NOTIMPL; }
-    HRESULT get_ReadOnly(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT put_ReadOnly(VARIANT_BOOL) override { return E_NOTIMPL; }
 };
 
-class FakeNumberTable : public orv::CoClass<FakeNumberTable, &CLSID_FakeNumberTable, IOrvNumberTable> {
+class FakeNumberTable : public orv::CoClass<FakeNumberTable, &CLSID_FakeNumberTable, orv::Stubbed<IOrvNumberTable>> {
 public:
     std::map<LONG, LONG> numbers;
     std::vector<LONG> asked;
@@ -69,13 +47,11 @@ public:
         *number = it == numbers.end() ? 0 : it->second;
         return S_OK;
     }
-    HRESULT get_Count(LONG*) override { return E_NOTIMPL; }
-    HRESULT GetEntry(LONG, LONG*, LONG*) override { return E_NOTIMPL; }
-    HRESULT SetNumber(LONG, LONG) override { return E_NOTIMPL; }
 };
 
 // A list setting whose values are the same on every date.
-class FakeListSetting : public orv::CoClass<FakeListSetting, &CLSID_FakeListSetting, IOrvListSetting, IDispatch> {
+class FakeListSetting
+    : public orv::CoClass<FakeListSetting, &CLSID_FakeListSetting, orv::Stubbed<IOrvListSetting>, IDispatch> {
 public:
     std::vector<orv::Variant> values;
     std::vector<DATE> datesAsked;
@@ -88,15 +64,9 @@ public:
         if (i < 0 || i >= static_cast<LONG>(values.size())) return E_INVALIDARG;
         return VariantCopy(p, &values[i]);
     }
-    HRESULT get_Id(LONG*) override { return E_NOTIMPL; }
-    HRESULT get_Name(BSTR*) override { return E_NOTIMPL; }
-    HRESULT get_PeriodCount(LONG*) override { return E_NOTIMPL; }
-    HRESULT get_PeriodStart(LONG, DATE*) override { return E_NOTIMPL; }
-    HRESULT AddValue(DATE, VARIANT) override { return E_NOTIMPL; }
-    HRESULT Clear() override { return E_NOTIMPL; }
 };
 
-class FakeSettings : public orv::CoClass<FakeSettings, &CLSID_FakeSettings, IOrvSettings, IDispatch> {
+class FakeSettings : public orv::CoClass<FakeSettings, &CLSID_FakeSettings, orv::Stubbed<IOrvSettings>, IDispatch> {
 public:
     std::map<LONG, orv::ComPtr<IUnknown>> settings;
     HRESULT get_Setting(LONG id, IUnknown** p) override {
@@ -105,11 +75,10 @@ public:
         if (it == settings.end()) return E_INVALIDARG;
         return it->second.CopyTo(p);
     }
-    HRESULT get_Count(LONG*) override { return E_NOTIMPL; }
 };
 
-class FakeDatabase : public orv::CoClass<FakeDatabase, &CLSID_FakeDatabase, IOrvDatabase, IDispatch, IOrvDocStore,
-                                         IOrvNumbering> {
+class FakeDatabase : public orv::CoClass<FakeDatabase, &CLSID_FakeDatabase, orv::Stubbed<IOrvDatabase>, IDispatch,
+                                         orv::Stubbed<IOrvDocStore>, orv::Stubbed<IOrvNumbering>> {
 public:
     // What the store slots do and what they saw.
     std::map<int, int> calls;  // slot -> count
@@ -165,31 +134,6 @@ public:
         return numberTable ? numberTable.CopyTo(p) : E_NOTIMPL;
     }
 
-    HRESULT Open(BSTR) override { return E_NOTIMPL; }
-    HRESULT Close() override { return E_NOTIMPL; }
-    HRESULT get_IsOpen(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT get_Source(BSTR*) override { return E_NOTIMPL; }
-    HRESULT OpenPipe(LONG*) override { return E_NOTIMPL; }
-    HRESULT ClosePipe(LONG) override { return E_NOTIMPL; }
-    HRESULT BeginTransaction(LONG) override { return E_NOTIMPL; }
-    HRESULT CommitTransaction(LONG) override { return E_NOTIMPL; }
-    HRESULT RollbackTransaction(LONG) override { return E_NOTIMPL; }
-    HRESULT get_LastError(BSTR*) override { return E_NOTIMPL; }
-    HRESULT NewDocument(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetDocument(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT DeleteDocument(LONG, LONG) override { return E_NOTIMPL; }
-    HRESULT GetDocuments(LONG, IUnknown*, LONG, DATE, DATE, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT GetEmployee(LONG, LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT FindEmployee(LONG, BSTR, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT NewId(LONG, LONG*) override { return E_NOTIMPL; }
-    HRESULT get_WorkMonth(DATE*) override { return E_NOTIMPL; }
-    HRESULT put_WorkMonth(DATE) override { return E_NOTIMPL; }
-    HRESULT get_ReadOnly(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT get_Count(LONG*) override { return E_NOTIMPL; }
-    HRESULT GetTable(LONG, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT get_DefaultTableId(LONG*) override { return E_NOTIMPL; }
-    HRESULT put_DefaultTableId(LONG) override { return E_NOTIMPL; }
-
 private:
     void Saw(int slot, LONG pipe, IUnknown* doc) {
         ++calls[slot];
@@ -233,5 +177,4 @@ public:
 private:
     orv::host::Registration registration_;
 };
-
 }  // namespace doctest

@@ -43,7 +43,9 @@ protected:
         ComPtr<IUnknown> specific;
         EXPECT_EQ(doc->GetSpecificObj(specific.GetAddressOf()), S_OK);
         ComPtr<I> kind;
-        if (specific) EXPECT_EQ(specific.As(&kind), S_OK);
+        if (specific) {
+            EXPECT_EQ(specific.As(&kind), S_OK);
+        }
         if (docOut) *docOut = doc;
         return kind;
     }

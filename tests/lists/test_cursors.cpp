@@ -63,7 +63,6 @@ TEST(ListCursor, NullOutPointersAreRefusedWithoutMovingTheCursor) {
     ComPtr<IOrvDocList> list = FourDocuments();
     list->Reset();
     ComPtr<IUnknown> doc;
-    LONG result = 0;
     EXPECT_EQ(list->Next(doc.ReleaseAndGetAddressOf(), nullptr), E_POINTER);
     EXPECT_EQ(list->NextT0OnDate(3, kJan1, doc.ReleaseAndGetAddressOf(), nullptr), E_POINTER);
     EXPECT_EQ(list->NextT0InPeriod(3, kJan1, kJan31, nullptr), E_POINTER);

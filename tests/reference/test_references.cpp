@@ -135,8 +135,11 @@ TEST_F(References, JobPositionCategoryAndThirdFlagAreOneValue) {
 
 TEST_F(References, JobPositionRatesKeepNothingAndLeaveTheCallersValue) {
     ComPtr<IOrvJobPosition> job = New<orv::OrvJobPosition, IOrvJobPosition>();
-    ASSERT_EQ(job->put_stavkaOklad(CY{123}), S_OK);
-    CY cy{456};
+    CY put{};
+    put.int64 = 123;
+    ASSERT_EQ(job->put_stavkaOklad(put), S_OK);
+    CY cy{};
+    cy.int64 = 456;
     ASSERT_EQ(job->get_stavkaOklad(&cy), S_OK);
     EXPECT_EQ(cy.int64, 456);
     ASSERT_EQ(job->get_stavkaTarif(&cy), S_OK);

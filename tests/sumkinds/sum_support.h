@@ -16,7 +16,9 @@ using orv::ComPtr;
 // A generic document of the type code with lDcdpod set (0: older byte body).
 inline ComPtr<IOrvDocument> Document(SHORT type, LONG dcdpod = 0) {
     ComPtr<IOrvDocument> doc = kindtest::NewDocument(type);
-    if (doc) EXPECT_EQ(doc->put_lDcdpod(dcdpod), S_OK);
+    if (doc) {
+        EXPECT_EQ(doc->put_lDcdpod(dcdpod), S_OK);
+    }
     return doc;
 }
 

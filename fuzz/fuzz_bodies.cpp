@@ -74,6 +74,14 @@ void CopyRecord(IOrvDocument* from, IOrvDocument* to) {
     LONG dcdpod = 0;
     ORV_FUZZ_CHECK(from->get_lDcdpod(&dcdpod) == S_OK);
     ORV_FUZZ_CHECK(to->put_lDcdpod(dcdpod) == S_OK);
+    // The vacation protocol writes XML, and a type-22 document reads its body
+    // as XML only with bit 0x04 of Dfl set (the host's mark; without it the
+    // body is taken for an older record, docs/vacation.md).
+    LONG type = 0, flags = 0;
+    ORV_FUZZ_CHECK(to->get_lDcType(&type) == S_OK);
+    if (type != 22) return;
+    ORV_FUZZ_CHECK(to->get_Dfl(&flags) == S_OK);
+    ORV_FUZZ_CHECK(to->put_Dfl(flags | 0x04) == S_OK);
 }
 
 ComPtr<IOrvDocExtension> ExtensionOf(IOrvDocument* doc) {

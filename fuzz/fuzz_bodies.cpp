@@ -1,0 +1,268 @@
+// The document kinds' extension bodies: every kind that reads its body
+// (sum lists, loan, timesheet, piece work, certificate, writ and the rest,
+// the vacation protocol's records) under arbitrary bodies, older byte bodies
+// and XML bodies both.
+//
+// Input: byte 0 chooses the kind (an index into the type codes below);
+// byte 1 chooses lDcdpod (even: 0, the older byte body; odd: 1, the XML
+// body); the rest is the extension's body, its Length the body's byte count.
+// The kind is created on a generic document of that type code and reads the
+// body (InitFromExtension, or Load for the vacation protocol), then writes it
+// (UpdateExtension, or Save). The sick-leave document's protocol, read from
+// the body in either older record layout or XML, is also written as text.
+//
+// Besides "no crash, no leak, no sanitizer report", the target checks that
+// what a kind writes is a fixed point: a fresh document of the same type
+// given the written body reads it and writes exactly the same body and
+// Length again; the sick-leave protocol read from a written body, written
+// and read once more, gives the same text.
+#include "fuzz_input.h"
+
+#include "host/OrvMessageService.h"
+#include "host/registration.h"
+#include "kinds/selection.h"
+
+#include <orvdocs/orvdocs.h>
+#include <orvdocs/platform/platform.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+using orv::Bstr;
+using orv::ComPtr;
+using orvfuzz::Input;
+
+class DiscardSink final : public orv::host::MessageSink {
+public:
+    void Show(std::u16string_view, std::u16string_view) override {}
+};
+
+struct Environment {
+    Environment() {
+        orv::host::SetMessageSink(std::make_shared<DiscardSink>());
+        ORV_FUZZ_CHECK(DllRegisterServer() == S_OK);
+        ORV_FUZZ_CHECK(orv::host::RegisterHostComponents(&registration) == S_OK);
+    }
+    orv::host::Registration registration;
+};
+
+// Type codes of the kinds that keep data in the extension's body.
+constexpr LONG kTypes[] = {1,   7,   8,   10,  14,  15,  17,  21,  22,  30,  40,  51,  68,  69,
+                           91,  92,  93,  136, 137, 138, 250, 260, 301, 304, 332, 333, 334, 335,
+                           336, 338, 346, 349, 356, 361, 362, 369, 396, 407, 408};
+constexpr std::size_t kRecordSize = 304;
+
+ComPtr<IOrvDocument> NewDocument(LONG type, LONG dcdpod) {
+    ComPtr<IOrvDocument> doc;
+    ORV_FUZZ_CHECK(CoCreateInstance(CLSID_OrvDocument, nullptr, CLSCTX_ALL, IID_IOrvDocument,
+                                    reinterpret_cast<void**>(doc.GetAddressOf())) == S_OK);
+    std::string record(kRecordSize, '\0');
+    record[2] = static_cast<char>(type & 0xFF);
+    record[3] = static_cast<char>((type >> 8) & 0xFF);
+    Bstr rec = Bstr::Attach(SysAllocStringByteLen(record.data(), static_cast<UINT>(record.size())));
+    ORV_FUZZ_CHECK(doc->put_DocRecord(rec) == S_OK);
+    ORV_FUZZ_CHECK(doc->put_lDcdpod(dcdpod) == S_OK);
+    return doc;
+}
+
+void CopyRecord(IOrvDocument* from, IOrvDocument* to) {
+    Bstr record;
+    ORV_FUZZ_CHECK(from->get_DocRecord(record.ReleaseAndGetAddressOf()) == S_OK);
+    ORV_FUZZ_CHECK(to->put_DocRecord(record.Get()) == S_OK);
+    LONG dcdpod = 0;
+    ORV_FUZZ_CHECK(from->get_lDcdpod(&dcdpod) == S_OK);
+    ORV_FUZZ_CHECK(to->put_lDcdpod(dcdpod) == S_OK);
+    // The vacation protocol writes XML, and a type-22 document reads its body
+    // as XML only with bit 0x04 of Dfl set (the host's mark; without it the
+    // body is taken for an older record, docs/vacation.md).
+    LONG type = 0, flags = 0;
+    ORV_FUZZ_CHECK(to->get_lDcType(&type) == S_OK);
+    if (type != 22) return;
+    ORV_FUZZ_CHECK(to->get_Dfl(&flags) == S_OK);
+    ORV_FUZZ_CHECK(to->put_Dfl(flags | 0x04) == S_OK);
+}
+
+ComPtr<IOrvDocExtension> ExtensionOf(IOrvDocument* doc) {
+    ComPtr<IOrvDocExtension> ext;
+    ORV_FUZZ_CHECK(doc->QueryInterface(IID_IOrvDocExtension, reinterpret_cast<void**>(ext.GetAddressOf())) == S_OK);
+    return ext;
+}
+
+void SetBody(IOrvDocument* doc, std::string_view bytes, LONG length) {
+    ComPtr<IOrvDocExtension> ext = ExtensionOf(doc);
+    Bstr body = Bstr::Attach(SysAllocStringByteLen(bytes.data(), static_cast<UINT>(bytes.size())));
+    ORV_FUZZ_CHECK(ext->put_Body(body) == S_OK);
+    ORV_FUZZ_CHECK(ext->put_Length(length) == S_OK);
+}
+
+struct Body {
+    std::string bytes;
+    LONG length = 0;
+    bool operator==(const Body&) const = default;
+};
+
+Body BodyOf(IOrvDocument* doc) {
+    ComPtr<IOrvDocExtension> ext = ExtensionOf(doc);
+    Body out;
+    Bstr body;
+    ORV_FUZZ_CHECK(ext->get_Body(body.ReleaseAndGetAddressOf()) == S_OK);
+    if (body) out.bytes.assign(reinterpret_cast<const char*>(body.Get()), body.ByteLength());
+    ORV_FUZZ_CHECK(ext->get_Length(&out.length) == S_OK);
+    return out;
+}
+
+// A body for a message: UTF-16 text as UTF-8 when it starts with '<', else
+// hexadecimal.
+std::string Printable(const std::string& bytes) {
+    if (bytes.size() >= 2 && bytes[0] == '<' && bytes[1] == 0)
+        return orv::Utf16ToUtf8(orvfuzz::AsUtf16(bytes));
+    std::string out;
+    static const char digits[] = "0123456789ABCDEF";
+    for (unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+// Whether an XML body holds a character reference to a control character
+// XML does not allow (the DOM writes such characters of an attribute value
+// as "&#N;", and its loader refuses them, so the body does not read back:
+// noted in docs/fuzzing.md).
+bool HoldsForbiddenReference(const std::string& bytes) {
+    const std::u16string text = orvfuzz::AsUtf16(bytes);
+    for (std::size_t i = text.find(u"&#"); i != std::u16string::npos; i = text.find(u"&#", i + 2)) {
+        unsigned value = 0;
+        std::size_t j = i + 2;
+        while (j < text.size() && text[j] >= u'0' && text[j] <= u'9' && value < 1000) value = value * 10 + (text[j++] - u'0');
+        if (j < text.size() && text[j] == u';' && j > i + 2 && value < 32 && value != 9 && value != 10 && value != 13)
+            return true;
+    }
+    return false;
+}
+
+// Calls a method without arguments through the kind's dispatch interface;
+// S_FALSE when the kind has no such method.
+HRESULT CallByName(IDispatch* disp, const char16_t* name) {
+    DISPID id = 0;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(name))};
+    if (disp->GetIDsOfNames(IID_NULL, names, 1, 0, &id) != S_OK) return S_FALSE;
+    DISPPARAMS none{};
+    VARIANT result;
+    VariantInit(&result);
+    const HRESULT hr = disp->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr);
+    VariantClear(&result);
+    return hr;
+}
+
+// An object's FullString (empty when it has no text form).
+std::u16string TextForm(IUnknown* obj) {
+    ComPtr<IOrvObjAsXmlString> form;
+    if (obj->QueryInterface(IID_IOrvObjAsXmlString, reinterpret_cast<void**>(form.GetAddressOf())) != S_OK) return {};
+    Bstr text;
+    ORV_FUZZ_CHECK(form->get_FullString(text.ReleaseAndGetAddressOf()) == S_OK);
+    return std::u16string(text.View());
+}
+
+// The sick-leave document's protocol as its text form (empty for other
+// kinds): the older record layouts are read into it.
+std::u16string ProtocolText(IUnknown* obj) {
+    ComPtr<IOrvBLDoc> bl;
+    if (obj->QueryInterface(IID_IOrvBLDoc, reinterpret_cast<void**>(bl.GetAddressOf())) != S_OK) return {};
+    ComPtr<IUnknown> protocol;
+    if (bl->get_BlProtocol(protocol.GetAddressOf()) != S_OK || !protocol) return {};
+    ComPtr<IOrvObjAsXmlString> form;
+    if (protocol.As(&form) != S_OK) return {};
+    Bstr text;
+    ORV_FUZZ_CHECK(form->get_FullString(text.ReleaseAndGetAddressOf()) == S_OK);
+    return std::u16string(text.View());
+}
+
+// The kind of the document reads its body and writes it again. Returns
+// false when the kind has no reader or refused the body.
+bool ReadAndWrite(IOrvDocument* doc, LONG type, std::u16string* protocol) {
+    ComPtr<IUnknown> obj;
+    if (FAILED(orv::CreateSpecificObject(type, doc, obj.GetAddressOf())) || !obj) return false;
+    if (ComPtr<IOrvOTProtocol> protocol; obj.As(&protocol) == S_OK) {
+        if (protocol->Load() != S_OK) return false;
+        ORV_FUZZ_CHECK(SUCCEEDED(protocol->Save()));
+        return true;
+    }
+    ComPtr<IDispatch> disp;
+    if (obj.As(&disp) != S_OK) return false;
+    // The average-earnings protocol kinds (30, 92, ...): the Protocol
+    // property reads the body into a protocol object; put back, it rewrites
+    // the body from it.
+    DISPID protocolId = 0;
+    LPOLESTR protocolName[] = {const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(u"Protocol"))};
+    if (disp->GetIDsOfNames(IID_NULL, protocolName, 1, 0, &protocolId) == S_OK) {
+        DISPPARAMS none{};
+        orv::Variant held;
+        if (disp->Invoke(protocolId, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &held, nullptr, nullptr) != S_OK) return false;
+        if (held.vt != VT_DISPATCH || !held.pdispVal) return false;
+        *protocol = TextForm(held.pdispVal);
+        DISPID named = DISPID_PROPERTYPUT;
+        DISPPARAMS args{&held, &named, 1, 1};
+        return disp->Invoke(protocolId, IID_NULL, 0, DISPATCH_PROPERTYPUT, &args, nullptr, nullptr, nullptr) == S_OK;
+    }
+    if (CallByName(disp.Get(), u"InitFromExtension") != S_OK) return false;
+    *protocol = ProtocolText(obj.Get());
+    const HRESULT hr = CallByName(disp.Get(), u"UpdateExtension");
+    return hr == S_OK;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static Environment environment;
+    Input in(data, size);
+    const LONG type = kTypes[in.Byte() % std::size(kTypes)];
+    const LONG dcdpod = in.Byte() & 1;
+    const std::string_view body = in.Rest();
+
+    ComPtr<IOrvDocument> first = NewDocument(type, dcdpod);
+    SetBody(first.Get(), body, static_cast<LONG>(body.size()));
+    std::u16string protocolA, protocolB;
+    const bool taken = ReadAndWrite(first.Get(), type, &protocolA);
+    // ORVFUZZ_TRACE set: one line per input saying whether the kind read and
+    // wrote the body (to see which kinds a corpus reaches).
+    static const bool trace = std::getenv("ORVFUZZ_TRACE") != nullptr;
+    if (trace) std::fprintf(stderr, "type %ld dcdpod %ld: %s\n", static_cast<long>(type), static_cast<long>(dcdpod), taken ? "read and written" : "not taken");
+    if (!taken) return 0;
+    const Body a = BodyOf(first.Get());
+    if (HoldsForbiddenReference(a.bytes)) return 0;
+
+    // What was written reads back to the same body. The second document
+    // takes the first one's record as the write left it: a kind may mark
+    // there which form its body has (the loan's version field does).
+    ComPtr<IOrvDocument> second = NewDocument(type, dcdpod);
+    CopyRecord(first.Get(), second.Get());
+    SetBody(second.Get(), a.bytes, a.length);
+    ORV_FUZZ_CHECK(ReadAndWrite(second.Get(), type, &protocolB));
+    const Body b = BodyOf(second.Get());
+    if (!(a == b)) {
+        std::fprintf(stderr, "type %ld dcdpod %ld: first write %zu bytes (Length %ld), second %zu bytes (Length %ld)\n",
+                     static_cast<long>(type), static_cast<long>(dcdpod), a.bytes.size(), static_cast<long>(a.length),
+                     b.bytes.size(), static_cast<long>(b.length));
+        std::fprintf(stderr, "A: %s\nB: %s\n", Printable(a.bytes).c_str(), Printable(b.bytes).c_str());
+        ORV_FUZZ_CHECK(a == b);
+    }
+
+    // The sick-leave protocol: an older record is not carried into the
+    // written body (the write puts an empty protocol there until the host
+    // puts one), so the protocol is compared from the second write on.
+    if (protocolB.empty()) return 0;
+    ComPtr<IOrvDocument> third = NewDocument(type, dcdpod);
+    CopyRecord(second.Get(), third.Get());
+    SetBody(third.Get(), b.bytes, b.length);
+    std::u16string protocolC;
+    ORV_FUZZ_CHECK(ReadAndWrite(third.Get(), type, &protocolC));
+    if (protocolB != protocolC) {
+        std::fprintf(stderr, "protocol from the first written body:\n%s\nfrom the second:\n%s\n",
+                     orv::Utf16ToUtf8(protocolB).c_str(), orv::Utf16ToUtf8(protocolC).c_str());
+        ORV_FUZZ_CHECK(protocolB == protocolC);
+    }
+    return 0;
+}

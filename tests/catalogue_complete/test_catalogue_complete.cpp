@@ -24,7 +24,7 @@ namespace {
 
 std::string Utf8(const char16_t* s) { return orv::Utf16ToUtf8(s ? s : u""); }
 
-// Members whose own description says they answer E_NOTIMPL.
+// Members that answer E_NOTIMPL by design.
 const std::map<std::string, std::string>& ByDesign() {
     static const std::map<std::string, std::string> members = {
         {"OrvDocument.IOrvObjAsXmlString.ShortString(get)", "a document has no short form"},

@@ -1,5 +1,7 @@
 #include "kinds/AverageProtocol.h"
 
+#include "xml/dom.h"
+
 #include "sickleave/OrvBLDocProtocol.h"
 
 #include <orvdocs/platform/combase.h>
@@ -9,14 +11,6 @@
 #include <vector>
 
 namespace orv::avgprot {
-
-ComPtr<IXMLDOMDocument> NewDocument() {
-    ComPtr<IXMLDOMDocument> xml;
-    Check(CoCreateInstance(CLSID_DOMDocument40, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument,
-                           reinterpret_cast<void**>(xml.GetAddressOf())),
-          IID_IXMLDOMDocument);
-    return xml;
-}
 
 ComPtr<IDispatch> NewProtocol(LONG accessType, std::u16string_view text) {
     // The protocol's interfaces have no setter for a plain access type (its
@@ -51,7 +45,7 @@ bool TakeText(IUnknown* protocol, LONG originatorType, Bstr* text) {
 }
 
 void AppendText(IXMLDOMElement* parent, std::u16string_view text, Nodes which) {
-    ComPtr<IXMLDOMDocument> scratch = NewDocument();
+    ComPtr<IXMLDOMDocument> scratch = orv::xml::NewXmlDocument();
     VARIANT_BOOL ok = VARIANT_FALSE;
     Check(scratch->loadXML(Bstr(text), &ok), IID_IXMLDOMDocument);
     if (ok != VARIANT_TRUE) return;

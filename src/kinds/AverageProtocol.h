@@ -30,9 +30,6 @@ bool TakeText(IUnknown* protocol, LONG originatorType, Bstr* text);
 enum class Nodes : unsigned char { All, First };
 void AppendText(IXMLDOMElement* parent, std::u16string_view text, Nodes which);
 
-// A new DOM document (created in every context).
-ComPtr<IXMLDOMDocument> NewDocument();
-
 // The xml text of the node at path in xml, or an empty string when absent.
 Bstr NodeText(IXMLDOMNode* context, const char16_t* path);
 

@@ -1,5 +1,7 @@
 #include "kinds/KindBase.h"
 
+#include "xml/dom.h"
+
 #include <orvdocs/platform/combase.h>
 #include <orvdocs/platform/strings.h>
 
@@ -7,9 +9,7 @@ namespace orv::detail {
 
 void EnsureXml(ComPtr<IXMLDOMDocument>* xml) {
     if (*xml) return;
-    Check(CoCreateInstance(CLSID_DOMDocument40, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument,
-                           reinterpret_cast<void**>(xml->ReleaseAndGetAddressOf())),
-          IID_IXMLDOMDocument);
+    *xml = orv::xml::NewXmlDocument();
 }
 
 namespace {

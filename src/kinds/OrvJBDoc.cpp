@@ -1,19 +1,13 @@
 #include "kinds/OrvJBDoc.h"
 
+#include "xml/dom.h"
+
 #include <orvdocs/platform/combase.h>
 
 namespace orv {
 namespace {
 
 constexpr const OLECHAR* kPeriods = u"SFPR";
-
-ComPtr<IXMLDOMDocument> NewXml() {
-    ComPtr<IXMLDOMDocument> xml;
-    Check(CoCreateInstance(CLSID_DOMDocument40, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument,
-                           reinterpret_cast<void**>(xml.GetAddressOf())),
-          IID_IXMLDOMDocument);
-    return xml;
-}
 
 bool Load(IXMLDOMDocument* xml, std::u16string_view text) {
     VARIANT_BOOL ok = VARIANT_FALSE;
@@ -71,7 +65,7 @@ void OrvJBDoc::Encode(IXMLDOMDocument* xml, IXMLDOMElement* root) {
     if (periods_.empty()) return;
     // A whole document (one top element, perhaps with a declaration), or else
     // a sequence of elements and text, read inside an element of its own.
-    ComPtr<IXMLDOMDocument> parsed = NewXml();
+    ComPtr<IXMLDOMDocument> parsed = orv::xml::NewXmlDocument();
     if (Load(parsed.Get(), periods_)) {
         MoveChildren(parsed.Get(), periods.Get());
         return;

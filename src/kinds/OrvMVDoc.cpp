@@ -1,5 +1,7 @@
 #include "kinds/OrvMVDoc.h"
 
+#include "xml/dom.h"
+
 namespace orv {
 namespace {
 constexpr const OLECHAR* kRoot = u"MVDOC";
@@ -8,7 +10,7 @@ constexpr const OLECHAR* kRecipient = u"RCPNT";
 
 IXMLDOMElement* MvdocBody::Root() {
     if (root_) return root_.Get();
-    if (!xml_) xml_ = sums::NewXml();
+    if (!xml_) xml_ = orv::xml::NewXmlDocument();
     root_ = sums::SelectElement(xml_.Get(), kRoot);
     if (root_) return root_.Get();
     // No "MVDOC": start an empty body (a foreign root is not kept).

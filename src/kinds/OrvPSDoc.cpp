@@ -1,5 +1,7 @@
 #include "kinds/OrvPSDoc.h"
 
+#include "xml/dom.h"
+
 #include "kinds/AverageProtocol.h"
 #include "kinds/ExtensionFields.h"
 
@@ -29,7 +31,7 @@ void OrvPSDoc::EnsureInitialized() {
         Bstr body;
         Check(ext->get_Body(body.ReleaseAndGetAddressOf()), IID_IOrvDocExtension);
         if (length != 0 && !body.Empty()) {
-            ComPtr<IXMLDOMDocument> xml = avgprot::NewDocument();
+            ComPtr<IXMLDOMDocument> xml = orv::xml::NewXmlDocument();
             VARIANT_BOOL ok = VARIANT_FALSE;
             Check(xml->loadXML(body, &ok), IID_IXMLDOMDocument);
             ComPtr<IXMLDOMNode> context;
@@ -54,7 +56,7 @@ void OrvPSDoc::Write() {
     IOrvDocument* document = Document();
     ComPtr<IOrvDocExtension> ext = ExtensionOf(document);
     if (!ext) throw ComError{E_POINTER, IID_IOrvDocExtension};
-    ComPtr<IXMLDOMDocument> xml = avgprot::NewDocument();
+    ComPtr<IXMLDOMDocument> xml = orv::xml::NewXmlDocument();
     ComPtr<IXMLDOMElement> root;
     Check(xml->createElement(Bstr(u"PS"), root.GetAddressOf()), IID_IXMLDOMDocument);
     ComPtr<IXMLDOMNode> added;

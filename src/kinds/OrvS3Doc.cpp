@@ -1,5 +1,7 @@
 #include "kinds/OrvS3Doc.h"
 
+#include "xml/dom.h"
+
 #include "frame/values.h"
 #include "kinds/RecordFields.h"
 
@@ -166,7 +168,7 @@ HRESULT OrvS3Doc::GetIncCodes(DATE dtDate, BSTR* pXml) {
             const DATE m = MonthOf(item, start);
             if (item.incomeCode != 0 && (dtDate == 0.0 || (m >= from && m < to))) codes.insert(item.incomeCode);
         }
-        ComPtr<IXMLDOMDocument> xml = sums::NewXml();
+        ComPtr<IXMLDOMDocument> xml = orv::xml::NewXmlDocument();
         ComPtr<IXMLDOMElement> root;
         Check(xml->createElement(Bstr(u"INCODES"), root.GetAddressOf()), IID_IXMLDOMDocument);
         ComPtr<IXMLDOMNode> added;

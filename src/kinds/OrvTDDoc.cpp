@@ -1,5 +1,7 @@
 #include "kinds/OrvTDDoc.h"
 
+#include "xml/dom.h"
+
 #include "kinds/AverageProtocol.h"
 #include "kinds/ExtensionFields.h"
 #include "vacation/OrvOTDoc.h"
@@ -175,7 +177,7 @@ HRESULT OrvTDDoc::put_ResignPosobie(IDispatch* newVal) {
         Bstr text;
         if (!avgprot::TakeText(newVal, type, &text)) return E_INVALIDARG;
 
-        if (!xml_) xml_ = avgprot::NewDocument();
+        if (!xml_) xml_ = orv::xml::NewXmlDocument();
         ComPtr<IXMLDOMElement> root;
         if (ComPtr<IXMLDOMNode> node = Select(xml_.Get(), kRoot)) {
             Check(node.As(&root), IID_IXMLDOMNode);

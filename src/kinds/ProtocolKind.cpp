@@ -1,5 +1,7 @@
 #include "kinds/ProtocolKind.h"
 
+#include "xml/dom.h"
+
 #include "kinds/AverageProtocol.h"
 
 #include <string>
@@ -25,7 +27,7 @@ ComPtr<IDispatch> ReadProtocol(IOrvDocument* document, const char16_t* root) {
     Check(ext->get_Length(&length), IID_IOrvDocExtension);
     Bstr body;
     Check(ext->get_Body(body.ReleaseAndGetAddressOf()), IID_IOrvDocExtension);
-    ComPtr<IXMLDOMDocument> xml = NewDocument();
+    ComPtr<IXMLDOMDocument> xml = orv::xml::NewXmlDocument();
     VARIANT_BOOL ok = VARIANT_FALSE;
     Check(xml->loadXML(body, &ok), IID_IXMLDOMDocument);  // a body that does not parse leaves xml empty
     ComPtr<IXMLDOMNode> context;
@@ -40,7 +42,7 @@ void WriteProtocol(IOrvDocument* document, const char16_t* root, IDispatch* prot
     Check(document->get_lDcType(&type), IID_IOrvDocument);
     Bstr text;
     if (!TakeText(protocol, type, &text)) return;
-    ComPtr<IXMLDOMDocument> xml = NewDocument();
+    ComPtr<IXMLDOMDocument> xml = orv::xml::NewXmlDocument();
     ComPtr<IXMLDOMElement> rootElement;
     Check(xml->createElement(Bstr(root), rootElement.GetAddressOf()), IID_IXMLDOMDocument);
     ComPtr<IXMLDOMNode> added;

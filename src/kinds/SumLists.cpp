@@ -1,5 +1,7 @@
 #include "kinds/SumLists.h"
 
+#include "xml/dom.h"
+
 #include "xml/attributes.h"
 #include "xml/lenient.h"
 
@@ -11,17 +13,9 @@
 
 namespace orv::sums {
 
-ComPtr<IXMLDOMDocument> NewXml() {
-    ComPtr<IXMLDOMDocument> xml;
-    Check(CoCreateInstance(CLSID_DOMDocument40, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument,
-                           reinterpret_cast<void**>(xml.GetAddressOf())),
-          IID_IXMLDOMDocument);
-    return xml;
-}
-
 ComPtr<IXMLDOMDocument> ParseXml(std::u16string_view text) {
     if (text.empty()) return {};
-    ComPtr<IXMLDOMDocument> xml = NewXml();
+    ComPtr<IXMLDOMDocument> xml = orv::xml::NewXmlDocument();
     VARIANT_BOOL ok = VARIANT_FALSE;
     Check(xml->loadXML(Bstr(text), &ok), IID_IXMLDOMDocument);
     if (ok != VARIANT_TRUE) return {};

@@ -18,6 +18,8 @@
 
 #include "kinds/ExtensionFields.h"
 
+#include "xml/dom.h"
+
 #include <orvdocs/platform/strings.h>
 
 #include <string>
@@ -27,8 +29,6 @@
 
 namespace orv::sums {
 
-// A new DOM document (the service created by class identifier).
-ComPtr<IXMLDOMDocument> NewXml();
 // Loads the text into a new document; null when the text is empty or does not parse.
 ComPtr<IXMLDOMDocument> ParseXml(std::u16string_view text);
 // The element at path below node, or null.
@@ -83,7 +83,7 @@ protected:
 
     // The list as an XML text with the kind's root.
     std::u16string ListText() {
-        ComPtr<IXMLDOMDocument> xml = sums::NewXml();
+        ComPtr<IXMLDOMDocument> xml = orv::xml::NewXmlDocument();
         ComPtr<IXMLDOMElement> root;
         Check(xml->createElement(Bstr(Derived::kRoot), root.GetAddressOf()), IID_IXMLDOMDocument);
         ComPtr<IXMLDOMNode> added;

@@ -1,5 +1,7 @@
 #include "reference/OrvBank.h"
 
+#include "xml/dom.h"
+
 #include "kinds/ExtensionFields.h"
 
 #include <orvdocs/frame/itemlists.h>
@@ -29,14 +31,6 @@ ComPtr<IOrvObjAsXmlString> XmlFormOf(IUnknown* object) {
     return form;
 }
 
-ComPtr<IXMLDOMDocument> NewXml() {
-    ComPtr<IXMLDOMDocument> xml;
-    Check(CoCreateInstance(CLSID_DOMDocument40, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument,
-                           reinterpret_cast<void**>(xml.GetAddressOf())),
-          IID_IXMLDOMDocument);
-    return xml;
-}
-
 ComPtr<IXMLDOMElement> NewRoot(IXMLDOMDocument* xml) {
     ComPtr<IXMLDOMElement> root;
     Check(xml->createElement(Bstr(kRoot), root.GetAddressOf()), IID_IXMLDOMDocument);
@@ -57,7 +51,7 @@ ComPtr<IXMLDOMElement> ElementOf(IUnknown* node) {
 // scratch element by the list and read back by the new one).
 ComPtr<IUnknown> CopyList(IUnknown* list, REFCLSID clsid) {
     if (!list) return {};
-    ComPtr<IXMLDOMDocument> xml = NewXml();
+    ComPtr<IXMLDOMDocument> xml = orv::xml::NewXmlDocument();
     ComPtr<IXMLDOMElement> scratch = NewRoot(xml.Get());
     Check(XmlFormOf(list)->ParseIn(scratch.Get(), 0), IID_IOrvObjAsXmlString);
     ComPtr<IUnknown> copy = NewList(clsid);
@@ -214,7 +208,7 @@ HRESULT OrvBank::get_FullString(BSTR* pVal) {
     if (!pVal) return E_POINTER;
     *pVal = nullptr;
     return Locked([&] {
-        ComPtr<IXMLDOMDocument> xml = NewXml();
+        ComPtr<IXMLDOMDocument> xml = orv::xml::NewXmlDocument();
         WriteInto(NewRoot(xml.Get()).Get());
         Check(xml->get_xml(pVal), IID_IXMLDOMDocument);
         return S_OK;
@@ -223,7 +217,7 @@ HRESULT OrvBank::get_FullString(BSTR* pVal) {
 
 HRESULT OrvBank::put_FullString(BSTR newVal) {
     return Locked([&]() -> HRESULT {
-        ComPtr<IXMLDOMDocument> xml = NewXml();
+        ComPtr<IXMLDOMDocument> xml = orv::xml::NewXmlDocument();
         VARIANT_BOOL ok = VARIANT_FALSE;
         Check(xml->loadXML(newVal ? newVal : Bstr(u"").Get(), &ok), IID_IXMLDOMDocument);
         if (ok != VARIANT_TRUE) return E_INVALIDARG;

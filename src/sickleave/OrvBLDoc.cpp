@@ -1,5 +1,7 @@
 #include "sickleave/OrvBLDoc.h"
 
+#include "xml/dom.h"
+
 #include "frame/values.h"
 #include "kinds/ExtensionFields.h"
 #include "sickleave/AccessType.h"
@@ -26,15 +28,6 @@ constexpr const OLECHAR* kDoctor = u"DOCFIO";
 
 std::u16string_view TextOf(BSTR text) {
     return text ? std::u16string_view(text, SysStringLen(text)) : std::u16string_view();
-}
-
-ComPtr<IXMLDOMDocument> NewDom() {
-    ComPtr<IXMLDOMDocument> xml;
-    Check(CoCreateInstance(CLSID_DOMDocument40, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument,
-                           reinterpret_cast<void**>(xml.GetAddressOf())),
-          IID_IXMLDOMDocument);
-    if (!xml) throw ComError{E_POINTER, IID_IXMLDOMDocument};
-    return xml;
 }
 
 ComPtr<IXMLDOMNode> SelectNode(IXMLDOMNode* context, const OLECHAR* path) {
@@ -285,7 +278,7 @@ HRESULT OrvBLDoc::InitFromExtension() {
         if (!body.Empty() && IsXmlBody(body)) {
             // Loaded aside: a body that does not parse leaves the texts, the
             // protocol element and the kept document as they were.
-            ComPtr<IXMLDOMDocument> loaded = NewDom();
+            ComPtr<IXMLDOMDocument> loaded = orv::xml::NewXmlDocument();
             VARIANT_BOOL ok = VARIANT_FALSE;
             Check(loaded->loadXML(body, &ok), IID_IXMLDOMDocument);
             if (ok == VARIANT_TRUE) {
@@ -321,7 +314,7 @@ HRESULT OrvBLDoc::UpdateExtension() {
     return Locked([&] {
         ComPtr<IOrvDocExtension> extension = Extension();
         if (!xml_) {
-            xml_ = NewDom();
+            xml_ = orv::xml::NewXmlDocument();
         } else {
             VARIANT_BOOL ok = VARIANT_FALSE;
             xml_->loadXML(Bstr(u""), &ok);  // empties the document
@@ -384,7 +377,7 @@ HRESULT OrvBLDoc::get_BlProtocol(IUnknown** pVal) {
         protocol->SetAccess(accessType_);
         HRESULT hr = S_OK;
         if (IsXmlBody(body)) {
-            ComPtr<IXMLDOMDocument> scratch = NewDom();
+            ComPtr<IXMLDOMDocument> scratch = orv::xml::NewXmlDocument();
             if (protocolElement_) {
                 Bstr text;
                 Check(protocolElement_->get_xml(text.ReleaseAndGetAddressOf()), IID_IXMLDOMNode);

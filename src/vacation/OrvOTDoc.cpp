@@ -1,5 +1,7 @@
 #include "vacation/OrvOTDoc.h"
 
+#include "xml/dom.h"
+
 #include "frame/values.h"
 #include "kinds/ExtensionFields.h"
 #include "sickleave/AccessType.h"
@@ -19,14 +21,6 @@ constexpr ULONG kHighHalf = 0xFFFF0000u;
 
 ULONG Bits(LONG v) noexcept { return static_cast<ULONG>(v); }
 LONG FromBits(ULONG v) noexcept { return static_cast<LONG>(v); }
-
-ComPtr<IXMLDOMDocument> NewXml() {
-    ComPtr<IXMLDOMDocument> xml;
-    Check(CoCreateInstance(CLSID_DOMDocument40, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument,
-                           reinterpret_cast<void**>(xml.GetAddressOf())),
-          IID_IXMLDOMDocument);
-    return xml;
-}
 
 ComPtr<IOrvDocExtension> ExtensionOf(IOrvDocument* document) {
     ComPtr<IOrvDocExtension> ext;
@@ -305,7 +299,7 @@ Bstr OrvOTDoc::BuildXml() {
     const char16_t* rootName = vacation::RootForType(type);
     const bool contract = type == 304;
 
-    if (!xml_) xml_ = NewXml();
+    if (!xml_) xml_ = orv::xml::NewXmlDocument();
     ComPtr<IXMLDOMElement> root;
     if (contract) {
         // The contract keeps its own content; only the protocols are replaced.
@@ -346,7 +340,7 @@ HRESULT OrvOTDoc::Load() {
         // Read into a new set, so that a failure leaves the object as it was.
         vacation::ProtocolSet loaded;
         if ((flags & 0x04) != 0 || type != 22) {
-            if (!xml_) xml_ = NewXml();
+            if (!xml_) xml_ = orv::xml::NewXmlDocument();
             if (ComPtr<IXMLDOMElement> root = LoadRoot(xml_.Get(), body, vacation::RootForType(type))) {
                 if (ComPtr<IXMLDOMElement> protocols = ProtocolsUnder(root.Get(), type == 304))
                     vacation::ReadProtocols(protocols.Get(), loaded);

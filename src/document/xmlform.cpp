@@ -3,6 +3,8 @@
 // sums of the collectors.
 #include "document/OrvDocument.h"
 
+#include "xml/dom.h"
+
 #include "frame/messages.h"
 #include "xml/attributes.h"
 #include "xml/hextext.h"
@@ -57,16 +59,6 @@ std::u16string Hex(const void* data, std::size_t size) {
     std::u16string text(2 * size, u'0');
     EncodeHex(data, size, text.data());
     return text;
-}
-
-// Creates the DOM service. Its failure is reported with message 117 after
-// the caller's lock is left (the caller holds none here).
-HRESULT CreateDom(ComPtr<IXMLDOMDocument>* dom) {
-    HRESULT hr = CoCreateInstance(CLSID_DOMDocument40, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument,
-                                  reinterpret_cast<void**>(dom->ReleaseAndGetAddressOf()));
-    if (SUCCEEDED(hr) && !*dom) hr = E_POINTER;
-    if (FAILED(hr)) return ReportWithMessage(CLSID_OrvDocument, IDS_XML_CONNECT, IID_IXMLDOMDocument, hr);
-    return S_OK;
 }
 
 }  // namespace
@@ -204,7 +196,7 @@ HRESULT OrvDocument::get_FullString(BSTR* pVal) {
     if (!pVal) return E_POINTER;
     *pVal = nullptr;
     ComPtr<IXMLDOMDocument> dom;
-    HRESULT hr = CreateDom(&dom);
+    HRESULT hr = xml::CreateXmlDocument(CLSID_OrvDocument, &dom);
     if (FAILED(hr)) return hr;
     return Guarded([&] {
         ComPtr<IXMLDOMElement> element = AppendElement(dom.Get(), dom.Get(), kDocument);
@@ -217,7 +209,7 @@ HRESULT OrvDocument::get_FullString(BSTR* pVal) {
 
 HRESULT OrvDocument::put_FullString(BSTR newVal) {
     ComPtr<IXMLDOMDocument> dom;
-    HRESULT hr = CreateDom(&dom);
+    HRESULT hr = xml::CreateXmlDocument(CLSID_OrvDocument, &dom);
     if (FAILED(hr)) return hr;
     return Guarded([&] {
         // A text that does not parse leaves no element: ParseFrom then refuses

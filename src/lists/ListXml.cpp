@@ -6,14 +6,6 @@
 
 namespace orv::lists {
 
-HRESULT CreateDom(REFCLSID clsid, ComPtr<IXMLDOMDocument>* dom) noexcept {
-    HRESULT hr = CoCreateInstance(CLSID_DOMDocument40, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument,
-                                  reinterpret_cast<void**>(dom->ReleaseAndGetAddressOf()));
-    if (SUCCEEDED(hr) && !*dom) hr = E_POINTER;
-    if (FAILED(hr)) return ReportWithMessage(clsid, IDS_XML_CONNECT, IID_IXMLDOMDocument, hr);
-    return S_OK;
-}
-
 ComPtr<IXMLDOMElement> AsElement(IUnknown* node) {
     if (!node) throw ComError{E_POINTER, IID_IXMLDOMElement};
     ComPtr<IXMLDOMElement> element;

@@ -12,10 +12,6 @@
 
 namespace orv::lists {
 
-// Creates the DOM service. A failure is reported with message 117 for the
-// class clsid (call it without holding the object's lock) and returned.
-HRESULT CreateDom(REFCLSID clsid, ComPtr<IXMLDOMDocument>* dom) noexcept;
-
 // The node as an element; a null node raises E_POINTER.
 ComPtr<IXMLDOMElement> AsElement(IUnknown* node);
 // The document that owns the node.

@@ -2,6 +2,8 @@
 // "ORVDOCLIST" form, in which every document writes its own "ORVDOCUMENT".
 #include "lists/OrvDocList.h"
 
+#include "xml/dom.h"
+
 #include "document/OrvDocument.h"
 #include "frame/values.h"
 #include "kinds/RecordFields.h"
@@ -47,7 +49,7 @@ HRESULT OrvDocList::get_ShortString(BSTR* pVal) {
     if (!pVal) return E_POINTER;
     *pVal = nullptr;
     ComPtr<IXMLDOMDocument> dom;
-    HRESULT hr = lists::CreateDom(CLSID_OrvDocList, &dom);
+    HRESULT hr = xml::CreateXmlDocument(CLSID_OrvDocList, &dom);
     if (FAILED(hr)) return hr;
     return Locked([&] {
         using record::Get;
@@ -134,7 +136,7 @@ HRESULT OrvDocList::get_FullString(BSTR* pVal) {
     if (!pVal) return E_POINTER;
     *pVal = nullptr;
     ComPtr<IXMLDOMDocument> dom;
-    HRESULT hr = lists::CreateDom(CLSID_OrvDocList, &dom);
+    HRESULT hr = xml::CreateXmlDocument(CLSID_OrvDocList, &dom);
     if (FAILED(hr)) return hr;
     return Guarded([&] {
         ComPtr<IXMLDOMElement> root = lists::AppendElement(dom.Get(), dom.Get(), kFullRoot);
@@ -147,7 +149,7 @@ HRESULT OrvDocList::get_FullString(BSTR* pVal) {
 
 HRESULT OrvDocList::put_FullString(BSTR newVal) {
     ComPtr<IXMLDOMDocument> dom;
-    HRESULT hr = lists::CreateDom(CLSID_OrvDocList, &dom);
+    HRESULT hr = xml::CreateXmlDocument(CLSID_OrvDocList, &dom);
     if (FAILED(hr)) return hr;
     return Guarded([&] {
         VARIANT_BOOL loaded = VARIANT_FALSE;

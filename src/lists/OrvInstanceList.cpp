@@ -1,5 +1,7 @@
 #include "lists/OrvInstanceList.h"
 
+#include "xml/dom.h"
+
 #include "lists/ListXml.h"
 #include "xml/attributes.h"
 #include "xml/lenient.h"
@@ -369,7 +371,7 @@ HRESULT OrvInstanceList::get_FullString(BSTR* pVal) {
     if (!pVal) return E_POINTER;
     *pVal = nullptr;
     ComPtr<IXMLDOMDocument> dom;
-    HRESULT hr = lists::CreateDom(CLSID_OrvInstanceList, &dom);
+    HRESULT hr = xml::CreateXmlDocument(CLSID_OrvInstanceList, &dom);
     if (FAILED(hr)) return hr;
     return Guarded([&] {
         ComPtr<IXMLDOMElement> root = lists::AppendElement(dom.Get(), dom.Get(), kRoot);
@@ -382,7 +384,7 @@ HRESULT OrvInstanceList::get_FullString(BSTR* pVal) {
 
 HRESULT OrvInstanceList::put_FullString(BSTR newVal) {
     ComPtr<IXMLDOMDocument> dom;
-    HRESULT hr = lists::CreateDom(CLSID_OrvInstanceList, &dom);
+    HRESULT hr = xml::CreateXmlDocument(CLSID_OrvInstanceList, &dom);
     if (FAILED(hr)) return hr;
     return Guarded([&] {
         VARIANT_BOOL loaded = VARIANT_FALSE;

@@ -5,6 +5,8 @@
 // over the record bytes when read.
 #include "month/OrvMonth.h"
 
+#include "xml/dom.h"
+
 #include "frame/messages.h"
 #include "frame/values.h"
 #include "xml/hextext.h"
@@ -108,14 +110,6 @@ Variant ChildValue(IXMLDOMNode* root, const OLECHAR* name, VARTYPE vt) {
     return value;
 }
 
-HRESULT CreateDom(ComPtr<IXMLDOMDocument>* dom) {
-    HRESULT hr = CoCreateInstance(CLSID_DOMDocument40, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument,
-                                  reinterpret_cast<void**>(dom->ReleaseAndGetAddressOf()));
-    if (SUCCEEDED(hr) && !*dom) hr = E_POINTER;
-    if (FAILED(hr)) return ReportWithMessage(CLSID_OrvMonth, IDS_XML_CONNECT, IID_IXMLDOMDocument, hr);
-    return S_OK;
-}
-
 }  // namespace
 
 HRESULT OrvMonth::ParseIn(IUnknown* spRoot, LONG) {
@@ -188,7 +182,7 @@ HRESULT OrvMonth::get_ShortString(BSTR* pVal) {
     if (!pVal) return E_POINTER;
     *pVal = nullptr;
     ComPtr<IXMLDOMDocument> dom;
-    HRESULT hr = CreateDom(&dom);
+    HRESULT hr = xml::CreateXmlDocument(CLSID_OrvMonth, &dom);
     if (FAILED(hr)) return hr;
     return Guarded([&] {
         ComPtr<IXMLDOMElement> element;
@@ -205,7 +199,7 @@ HRESULT OrvMonth::get_ShortString(BSTR* pVal) {
 
 HRESULT OrvMonth::put_ShortString(BSTR newVal) {
     ComPtr<IXMLDOMDocument> dom;
-    HRESULT hr = CreateDom(&dom);
+    HRESULT hr = xml::CreateXmlDocument(CLSID_OrvMonth, &dom);
     if (FAILED(hr)) return hr;
     return Guarded([&] {
         // A text that does not load leaves no "ORVMONTH": ParseFrom then

@@ -11,4 +11,9 @@ namespace orv::xml {
 // result) is raised as a ComError naming IXMLDOMDocument.
 ComPtr<IXMLDOMDocument> NewXmlDocument();
 
+// Creates an empty DOM document for an object's own XML form. A failure is
+// reported with message 117 as coming from the class clsid and returned; call
+// it without holding the object's lock.
+HRESULT CreateXmlDocument(REFCLSID clsid, ComPtr<IXMLDOMDocument>* dom) noexcept;
+
 }  // namespace orv::xml

@@ -148,3 +148,74 @@ TEST(DomSelect, ListsWalkWithNextNodeAndReset) {
     ASSERT_EQ(doc->getElementsByTagName(B("BLPR5"), byTag.GetAddressOf()), S_OK);
     EXPECT_EQ(Values(byTag, "V"), (std::vector<std::string>{"a", "b"}));
 }
+
+// A selection hands out node objects as they are asked for; whatever happens
+// to the document afterwards, the list still gives the nodes it found.
+TEST(DomSelect, AListKeepsItsNodesThroughRemovalReloadAndMoves) {
+    auto doc = Load(kProtocolDoc);
+    auto root = Root(doc);
+    auto protocols = SelectAll(root, "MAINPROT/Protocols");
+    auto attributes = SelectAll(root, "MAINPROT/Protocol/@K");
+    ASSERT_EQ(Length(protocols), 3);
+    ASSERT_EQ(Length(attributes), 2);
+
+    // The first item asked for before any change is the same object later.
+    ComPtr<IXMLDOMNode> first;
+    ASSERT_EQ(protocols->nextNode(first.GetAddressOf()), S_OK);
+
+    // Remove the second and third found nodes from the tree, then replace the
+    // whole document: the list still walks all three, with their attributes.
+    auto mainprot = Select(root, "MAINPROT");
+    ComPtr<IXMLDOMNode> second = Select(mainprot, "Protocols[@K='y']"), removed;
+    ASSERT_EQ(mainprot->removeChild(second.Get(), removed.GetAddressOf()), S_OK);
+    second.Reset();
+    removed.Reset();
+    auto old = Select(mainprot, "Protocols[@K='z']");
+    ASSERT_TRUE(old);
+    ASSERT_EQ(mainprot->removeChild(old.Get(), nullptr), S_OK);
+    old.Reset();
+    mainprot.Reset();
+    root.Reset();
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    ASSERT_EQ(doc->loadXML(B("<OTHER/>"), &ok), S_OK);
+    ASSERT_EQ(ok, VARIANT_TRUE);
+
+    EXPECT_EQ(Values(protocols, "K"), (std::vector<std::string>{"x", "y", "z"}));
+    ComPtr<IXMLDOMNode> again;
+    ASSERT_EQ(protocols->get_item(0, again.GetAddressOf()), S_OK);
+    EXPECT_EQ(Identity(again), Identity(first));
+    ComPtr<IXMLDOMNode> next;
+    std::vector<std::string> walked;
+    while (protocols->nextNode(next.ReleaseAndGetAddressOf()) == S_OK) walked.push_back(AttrOf(next, "K"));
+    EXPECT_EQ(walked, (std::vector<std::string>{"y", "z"}));  // the cursor went on from the first
+    EXPECT_EQ(Length(protocols), 3);
+
+    std::vector<std::string> values;
+    for (LONG i = 0; i < Length(attributes); ++i) {
+        ComPtr<IXMLDOMNode> a;
+        ASSERT_EQ(attributes->get_item(i, a.GetAddressOf()), S_OK);
+        values.push_back(Text(a));
+    }
+    EXPECT_EQ(values, (std::vector<std::string>{"p0", "p1"}));
+    EXPECT_EQ(Xml(doc), "<OTHER/>");
+}
+
+TEST(DomSelect, AListFromANodeMovedToAnotherDocumentStillWalks) {
+    auto source = Load(kProtocolDoc);
+    auto ext = Select(source, "TDDOCEX/EXT");
+    ASSERT_TRUE(ext);
+    auto found = SelectAll(ext, "BLPR5");
+    auto target = Load("<HOLDER/>");
+    auto holder = Root(target);
+    ASSERT_EQ(holder->appendChild(ext.Get(), nullptr), S_OK);
+    EXPECT_EQ(Values(found, "V"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(Xml(target), "<HOLDER><EXT><BLPR5 AT=\"0\" V=\"a\"/><BLPR5 AT=\"1\" V=\"b\"/></EXT></HOLDER>");
+    // A list dropped before it was walked leaves nothing behind (the leak
+    // check of the sanitizer build), and one dropped mid-walk too.
+    SelectAll(source, "//*");
+    auto half = SelectAll(target, "//*");
+    ComPtr<IXMLDOMNode> n;
+    ASSERT_EQ(half->nextNode(n.GetAddressOf()), S_OK);
+    half.Reset();
+    EXPECT_EQ(Xml(n).substr(0, 8), "<HOLDER>");
+}

@@ -171,3 +171,39 @@ TEST(DomWrittenForm, TypedValuesAreWrittenAsText) {
     EXPECT_EQ(SetAttr(root, "a b", "v"), E_FAIL);
     EXPECT_EQ(root->setAttribute(nullptr, i2), E_INVALIDARG);
 }
+
+// XML cannot carry control characters other than tab, line feed and carriage
+// return, not even as references. A host may still put them into the
+// document; the written form then holds U+FFFD in their place, so that what
+// the service writes it (and any other reader) can read again.
+TEST(DomWrittenForm, ControlCharactersPutByAHostAreWrittenAsReplacementCharacters) {
+    auto doc = Load("<R><T>x</T></R>");
+    auto root = Root(doc);
+    ASSERT_EQ(SetAttr(root, "ADDRESS", std::string("a\x03" "b\x02\tc\n", 7)), S_OK);
+    ASSERT_EQ(Attr(root, "ADDRESS"), std::string("a\x03" "b\x02\tc\n", 7));  // kept as put
+    auto text = Select(root, "T");
+    ASSERT_EQ(text->put_text(B(std::string("1\x01" "2", 3))), S_OK);
+    ComPtr<IXMLDOMComment> comment;
+    ASSERT_EQ(doc->createComment(B(std::string("c\x1f", 2)), comment.GetAddressOf()), S_OK);
+    ASSERT_EQ(root->appendChild(comment.Get(), nullptr), S_OK);
+
+    const std::string written = Xml(doc);
+    EXPECT_EQ(written, "<R ADDRESS=\"a\xEF\xBF\xBD" "b\xEF\xBF\xBD&#09;c&#10;\"><T>1\xEF\xBF\xBD" "2</T><!--c\xEF\xBF\xBD-->"
+                       "</R>");
+    auto again = Load(written);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(Xml(again), written);
+    EXPECT_EQ(Attr(Root(again), "ADDRESS"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD\tc\n");
+
+    // The attribute node written alone, and a node moved in from that
+    // document into one that never had such text, follow the same rule.
+    ComPtr<IXMLDOMAttribute> attr;
+    ASSERT_EQ(root->getAttributeNode(B("ADDRESS"), attr.GetAddressOf()), S_OK);
+    EXPECT_EQ(Xml(attr), "ADDRESS=\"a\xEF\xBF\xBD" "b\xEF\xBF\xBD&#9;c&#10;\"");
+    auto other = Load("<O/>");
+    ASSERT_EQ(Root(other)->appendChild(text.Get(), nullptr), S_OK);
+    EXPECT_EQ(Xml(other), "<O><T>1\xEF\xBF\xBD" "2</T></O>");
+    // Text without such characters is written unchanged, references included.
+    auto plain = Load("<P A=\"&#9;&amp;#03;\">&amp;#03;</P>");
+    EXPECT_EQ(Xml(plain), "<P A=\"&#09;&amp;#03;\">&amp;#03;</P>");
+}

@@ -82,6 +82,7 @@ Tree& DomDoc::NewHoldingTree() {
 }
 
 void DomDoc::ReplaceMain(std::unique_ptr<Tree> fresh) {
+    PinPending();
     Tree* old = main_;
     old->isMain = false;
     fresh->isMain = true;
@@ -130,6 +131,7 @@ DomNode* DomDoc::Lookup(const void* key, NodeKind kind, pugi::xml_node n, pugi::
 }
 
 DomNode* DomDoc::CreateOrphan(pugi::xml_node_type type, const char* name, const char* value) {
+    if (value) NoteText(value);
     Tree& t = NewHoldingTree();
     pugi::xml_node n = t.doc.append_child(type);
     bool ok = n && (!name || n.set_name(name)) && (!value || n.set_value(value));
@@ -158,6 +160,30 @@ void DomDoc::Forget(DomNode* node) {
     Tree* t = node->tree_;
     --t->wrappers;
     Collect(t);
+}
+
+bool DomDoc::HoldsControlChar(std::string_view utf8) {
+    for (const char c : utf8) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 && u != '\t' && u != '\n' && u != '\r') return true;
+    }
+    return false;
+}
+
+void DomDoc::RemovePending(PendingSelection* s) {
+    for (std::size_t i = pending_.size(); i-- > 0;)
+        if (pending_[i] == s) {
+            pending_.erase(pending_.begin() + static_cast<std::ptrdiff_t>(i));
+            return;
+        }
+}
+
+void DomDoc::PinAll() {
+    // A selection that fails to pin stays pending, and so do those after it.
+    while (!pending_.empty()) {
+        pending_.back()->Pin(*this);
+        pending_.pop_back();
+    }
 }
 
 bool DomDoc::SubtreeHasWrappers(pugi::xml_node n) {
@@ -242,6 +268,7 @@ void DomDoc::Rehome(pugi::xml_node from, DomDoc& target, pugi::xml_node to, std:
 }
 
 void DomDoc::Detach(pugi::xml_node n) {
+    PinPending();
     std::vector<Tree*> emptied;
     if (SubtreeHasWrappers(n)) {
         Tree& t = NewHoldingTree();
@@ -255,6 +282,7 @@ void DomDoc::Detach(pugi::xml_node n) {
 }
 
 void DomDoc::DetachAttribute(pugi::xml_node owner, pugi::xml_attribute a) {
+    PinPending();
     std::vector<Tree*> emptied;
     if (cache_.Contains(a.internal_object())) {
         Tree& t = NewHoldingTree();

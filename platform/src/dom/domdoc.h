@@ -21,6 +21,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -85,6 +86,21 @@ struct ParseErrorInfo {
     LONG filepos = 0;
 };
 
+class DomDoc;
+
+// A selection that still holds plain nodes rather than node objects (a node
+// list handed out by selectNodes). Before anything frees or moves nodes of the
+// document, the document has each one take node objects for its nodes (Pin),
+// which keep standing for them wherever they go.
+class PendingSelection {
+public:
+    // Called with the document locked; on failure throws and changes nothing.
+    virtual void Pin(DomDoc& d) = 0;
+
+protected:
+    ~PendingSelection() = default;
+};
+
 class DomDoc : public std::enable_shared_from_this<DomDoc> {
 public:
     DomDoc();
@@ -124,6 +140,14 @@ public:
     // Called by a node object whose last reference went.
     void Forget(DomNode* node);
 
+    void AddPending(PendingSelection* s) { pending_.push_back(s); }
+    void RemovePending(PendingSelection* s);
+    // Pins every pending selection; called first by whatever frees or moves
+    // nodes of this document.
+    void PinPending() {
+        if (!pending_.empty()) PinAll();
+    }
+
     // Moves the node objects of the subtree `from` (in this document) to the
     // matching nodes of its copy `to` (in document `target`, a copy made with
     // pugixml so the two have the same shape). Trees left without node
@@ -138,7 +162,17 @@ public:
     void Adopt(DomNode* w, DomDoc& target);
     void DetachAttribute(pugi::xml_node owner, pugi::xml_attribute a);
 
-    std::uint64_t version = 0;  // changes with every change of structure (live child lists)
+    // Notes text a host puts into the document: a control character other
+    // than tab, line feed and carriage return cannot be written as XML, and
+    // the written form then carries U+FFFD in its place (see serialize.cpp).
+    void NoteText(std::string_view utf8) {
+        if (!controlChars) controlChars = HoldsControlChar(utf8);
+    }
+    static bool HoldsControlChar(std::string_view utf8);
+
+        std::uint64_t version = 0;  // changes with every change of structure (live child lists)
+    bool controlChars = false;  // text put by a host may hold characters XML cannot
+
     bool preserveWhiteSpace = false;
     bool async = true;
     bool validateOnParse = true;
@@ -149,6 +183,9 @@ public:
 
 private:
     DomNode* Lookup(const void* key, NodeKind kind, pugi::xml_node n, pugi::xml_attribute a);
+    void PinAll();
+
+    std::vector<PendingSelection*> pending_;
 
     Tree* main_ = nullptr;
     std::unordered_map<const void*, std::unique_ptr<Tree>> trees_;  // by root node

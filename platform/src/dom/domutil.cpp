@@ -71,7 +71,12 @@ void AppendEscapedAttribute(std::string& out, std::string_view text) {
             case '\n': out += "&#10;"; break;
             case '\r': out += "&#13;"; break;
             case '\t': out += "&#9;"; break;
-            default: out += c;
+            default:
+                // XML cannot hold other control characters, not even as references.
+                if (static_cast<unsigned char>(c) < 0x20)
+                    out += "\xEF\xBF\xBD";
+                else
+                    out += c;
         }
     }
 }

@@ -51,7 +51,8 @@ HRESULT DomNode::setAttribute(BSTR name, VARIANT value) {
     std::string text;
     // Converted before the lock: a converted object may call back.
     if (HRESULT hr = VariantText(value, text); FAILED(hr)) return hr;
-    return Locked([&](DomDoc&) -> HRESULT {
+    return Locked([&](DomDoc& d) -> HRESULT {
+        d.NoteText(text);
         pugi::xml_attribute a = node_.attribute(key.c_str());
         if (!a) a = node_.append_attribute(key.c_str());
         if (!a || !a.set_value(text.c_str())) return E_OUTOFMEMORY;
@@ -143,7 +144,10 @@ HRESULT DomNode::get_data(BSTR* data) {
 HRESULT DomNode::put_data(BSTR data) {
     if (kind_ != NodeKind::Node || !(IsTextLike(*this) || type_ == pugi::node_pi)) return E_FAIL;
     const std::string text = ToUtf8(View(data));
-    return Locked([&](DomDoc&) -> HRESULT { return node_.set_value(text.c_str()) ? S_OK : E_OUTOFMEMORY; });
+    return Locked([&](DomDoc& d) -> HRESULT {
+        d.NoteText(text);
+        return node_.set_value(text.c_str()) ? S_OK : E_OUTOFMEMORY;
+    });
 }
 
 HRESULT DomNode::get_length(LONG* dataLength) {
@@ -167,7 +171,7 @@ HRESULT DomNode::get_length(LONG* dataLength) {
 // that follow with replaceAll) and puts `insert` there.
 HRESULT DomNode::EditData(LONG offset, LONG count, const std::u16string_view* insert, bool replaceAll) {
     if (!IsTextLike(*this)) return E_FAIL;
-    return Locked([&](DomDoc&) -> HRESULT {
+    return Locked([&](DomDoc& d) -> HRESULT {
         BSTR current = BstrFromUtf8(node_.value());
         if (!current) return E_OUTOFMEMORY;
         std::u16string text(View(current));
@@ -176,7 +180,9 @@ HRESULT DomNode::EditData(LONG offset, LONG count, const std::u16string_view* in
         std::size_t n = replaceAll ? text.size() : static_cast<std::size_t>(count);
         text.erase(static_cast<std::size_t>(offset), n);
         if (insert) text.insert(static_cast<std::size_t>(offset), *insert);
-        return node_.set_value(ToUtf8(text).c_str()) ? S_OK : E_OUTOFMEMORY;
+        const std::string utf8 = ToUtf8(text);
+        d.NoteText(utf8);
+        return node_.set_value(utf8.c_str()) ? S_OK : E_OUTOFMEMORY;
     });
 }
 
@@ -199,7 +205,8 @@ HRESULT DomNode::substringData(LONG offset, LONG count, BSTR* data) {
 HRESULT DomNode::appendData(BSTR data) {
     if (!IsTextLike(*this)) return E_FAIL;
     const std::string tail = ToUtf8(View(data));
-    return Locked([&](DomDoc&) -> HRESULT {
+    return Locked([&](DomDoc& d) -> HRESULT {
+        d.NoteText(tail);
         std::string text = node_.value();
         text += tail;
         return node_.set_value(text.c_str()) ? S_OK : E_OUTOFMEMORY;

@@ -96,6 +96,77 @@ HRESULT DomNode::QueryInterface(REFIID riid, void** ppv) {
     return S_OK;
 }
 
+// ---------------------------------------------------------------- blocks
+
+namespace {
+
+// A walk over a selection makes one node object per node and drops them all
+// at the end; the general allocator handles such a burst of same-sized blocks
+// slowly (they fall out of its small per-thread cache into bins that are
+// merged and split again). Freed blocks are kept here, per thread, up to a
+// bound, and handed out again. Not in sanitizer builds, where a reused block
+// would hide a use after free.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kKeepBlocks = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+constexpr bool kKeepBlocks = false;
+#else
+constexpr bool kKeepBlocks = true;
+#endif
+#else
+constexpr bool kKeepBlocks = true;
+#endif
+
+struct KeptBlocks {
+    static constexpr std::size_t kMax = 4096;
+    void* blocks[kMax];
+    std::size_t count = 0;
+};
+
+// The thread's blocks: null until first used, kGone once the thread is
+// ending. The pointer is read on every allocation, so it uses the
+// initial-exec model (no call to find it).
+__attribute__((tls_model("initial-exec"))) thread_local KeptBlocks* t_kept = nullptr;
+KeptBlocks* const kGone = reinterpret_cast<KeptBlocks*>(alignof(KeptBlocks));
+
+struct KeptOwner {
+    KeptBlocks kept;
+    KeptOwner() { t_kept = &kept; }
+    ~KeptOwner() {
+        t_kept = kGone;
+        while (kept.count) ::operator delete(kept.blocks[--kept.count]);
+    }
+};
+
+KeptBlocks* Kept() {
+    if (!kKeepBlocks) return nullptr;
+    KeptBlocks* k = t_kept;
+    if (k == kGone) return nullptr;
+    if (!k) {
+        thread_local KeptOwner owner;
+        k = t_kept;
+    }
+    return k;
+}
+
+}  // namespace
+
+void* DomNode::operator new(std::size_t size) {
+    if (size == sizeof(DomNode))
+        if (KeptBlocks* k = Kept(); k && k->count) return k->blocks[--k->count];
+    return ::operator new(size);
+}
+
+void DomNode::operator delete(void* block) noexcept {
+    if (!block) return;
+    if (KeptBlocks* k = Kept(); k && k->count < KeptBlocks::kMax) {
+        k->blocks[k->count++] = block;
+        return;
+    }
+    ::operator delete(block);
+}
+
 ULONG DomNode::Release() {
     const ULONG n = refs_.fetch_sub(1, std::memory_order_acq_rel) - 1;
     if (n == 0) {
@@ -197,7 +268,8 @@ HRESULT DomNode::get_nodeValue(VARIANT* value) {
 HRESULT DomNode::put_nodeValue(VARIANT value) {
     std::string text;
     if (HRESULT hr = VariantText(value, text); FAILED(hr)) return hr;
-    return Locked([&](DomDoc&) -> HRESULT {
+    return Locked([&](DomDoc& d) -> HRESULT {
+        d.NoteText(text);
         if (kind_ == NodeKind::Attribute) return attr_.set_value(text.c_str()) ? S_OK : E_OUTOFMEMORY;
         if (kind_ == NodeKind::Document) return E_FAIL;
         if (IsCharacterData(type_) || type_ == pugi::node_pi)
@@ -301,6 +373,8 @@ HRESULT DomNode::Place(DomDoc& d, DomDoc& cd, pugi::xml_node before, pugi::xml_n
     }
     // Another tree: pugixml copies, the node objects follow the copy, the
     // original goes.
+    cd.PinPending();
+    d.controlChars = d.controlChars || cd.controlChars;
     pugi::xml_node copy = before ? parent.insert_copy_before(c, before) : parent.append_copy(c);
     if (!copy) return E_FAIL;
     std::vector<Tree*> emptied;
@@ -499,6 +573,7 @@ HRESULT DomNode::put_text(BSTR text) {
 }
 
 HRESULT DomNode::SetValueText(DomDoc& d, const std::string& text) {
+    d.NoteText(text);
     if (kind_ == NodeKind::Attribute) return attr_.set_value(text.c_str()) ? S_OK : E_OUTOFMEMORY;
     if (kind_ == NodeKind::Document) return E_FAIL;
     if (IsCharacterData(type_) || type_ == pugi::node_pi)

@@ -112,6 +112,110 @@ private:
     std::atomic<std::size_t> cursor_{0};
 };
 
+// ------------------------------------------------------------ selections
+
+// A node is wrapped when it is asked for, so that a walk over a large
+// selection holds one node object at a time and touches each node once. The
+// list keeps its context node (and with it the tree the nodes are in) and the
+// document; until pinned it is registered with the document as pending.
+class SelectionList final : public Simple<IXMLDOMNodeList>, private PendingSelection {
+public:
+    SelectionList(DomNode* context, DomDoc& d, std::vector<pugi::xpath_node>&& found)
+        : context_(context), home_(d.shared_from_this()), found_(std::move(found)), count_(found_.size()) {
+        context_->AddRef();
+        if (count_) d.AddPending(this);
+    }
+
+    HRESULT get_item(LONG index, IXMLDOMNode** listItem) override {
+        if (!listItem) return E_POINTER;
+        *listItem = nullptr;
+        if (index < 0 || static_cast<std::size_t>(index) >= count_) return S_FALSE;
+        return Guarded([&]() -> HRESULT {
+            std::lock_guard<std::recursive_mutex> lock(home_->mutex);
+            return At(static_cast<std::size_t>(index), listItem);
+        });
+    }
+    HRESULT get_length(LONG* listLength) override {
+        if (!listLength) return E_POINTER;
+        *listLength = static_cast<LONG>(count_);
+        return S_OK;
+    }
+    HRESULT nextNode(IXMLDOMNode** nextItem) override {
+        if (!nextItem) return E_POINTER;
+        *nextItem = nullptr;
+        return Guarded([&]() -> HRESULT {
+            std::lock_guard<std::recursive_mutex> lock(home_->mutex);
+            if (cursor_ >= count_) return S_FALSE;
+            const HRESULT hr = At(cursor_, nextItem);
+            if (SUCCEEDED(hr)) ++cursor_;
+            return hr;
+        });
+    }
+    HRESULT reset() override {
+        std::lock_guard<std::recursive_mutex> lock(home_->mutex);
+        cursor_ = 0;
+        return S_OK;
+    }
+    HRESULT get__newEnum(IUnknown** ppUnk) override {
+        if (!ppUnk) return E_POINTER;
+        *ppUnk = nullptr;
+        return E_NOTIMPL;
+    }
+
+private:
+    ~SelectionList() override {
+        {
+            std::lock_guard<std::recursive_mutex> lock(home_->mutex);
+            if (pinned_.empty() && count_) home_->RemovePending(this);
+        }
+        DomNode::ReleaseAll(pinned_);
+        context_->Release();
+    }
+
+    static DomNode* Wrap(DomDoc& d, const pugi::xpath_node& x) {
+        if (x.attribute()) return d.WrapAttribute(x.attribute(), x.parent());
+        return d.Wrap(x.node());
+    }
+
+    // The index-th node (a new reference); the document's lock is held.
+    HRESULT At(std::size_t index, IXMLDOMNode** out) {
+        if (!pinned_.empty()) {
+            pinned_[index]->AddRef();
+            *out = pinned_[index]->AsNode();
+            return S_OK;
+        }
+        DomNode* w = Wrap(*home_, found_[index]);
+        if (!w) return E_OUTOFMEMORY;
+        *out = w->AsNode();
+        return S_OK;
+    }
+
+    void Pin(DomDoc& d) override {
+        std::vector<DomNode*> pinned;
+        pinned.reserve(count_);
+        try {
+            for (const pugi::xpath_node& x : found_) {
+                DomNode* w = Wrap(d, x);
+                if (!w) throw std::bad_alloc();
+                pinned.push_back(w);
+            }
+        } catch (...) {
+            for (DomNode* w : pinned) w->Release();
+            throw;
+        }
+        pinned_ = std::move(pinned);
+        std::vector<pugi::xpath_node>().swap(found_);
+    }
+
+    DomNode* const context_;
+    const std::shared_ptr<DomDoc> home_;
+    // Guarded by home_'s lock.
+    std::vector<pugi::xpath_node> found_;
+    std::vector<DomNode*> pinned_;
+    const std::size_t count_;
+    std::size_t cursor_ = 0;
+};
+
 // ------------------------------------------------------------ live children
 
 // Reads the parent's children as they are at each call. The last position
@@ -357,6 +461,12 @@ HRESULT NewSnapshotList(std::vector<DomNode*>&& nodes, IXMLDOMNodeList** out) {
         *out = list;
         return S_OK;
     });
+}
+
+HRESULT NewSelectionList(DomNode* context, DomDoc& d, std::vector<pugi::xpath_node>&& found, IXMLDOMNodeList** out) {
+    *out = nullptr;
+    *out = new SelectionList(context, d, std::move(found));
+    return S_OK;
 }
 
 HRESULT NewChildList(DomNode* parent, IXMLDOMNodeList** out) {

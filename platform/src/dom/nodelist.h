@@ -11,6 +11,11 @@ namespace orv::dom {
 // A fixed list (selectNodes, getElementsByTagName). Takes over the references
 // in `nodes`.
 HRESULT NewSnapshotList(std::vector<DomNode*>&& nodes, IXMLDOMNodeList** out);
+// The result of selectNodes: the nodes found from `context` in document d
+// (locked by the caller), given node objects as they are asked for. Until then
+// the list is pending with d, which has it pin its nodes before any change
+// that would free or move them.
+HRESULT NewSelectionList(DomNode* context, DomDoc& d, std::vector<pugi::xpath_node>&& found, IXMLDOMNodeList** out);
 // The live list of parent's children (childNodes).
 HRESULT NewChildList(DomNode* parent, IXMLDOMNodeList** out);
 // The live map of an element's attributes.

@@ -56,23 +56,19 @@ HRESULT DomNode::selectNodes(BSTR queryString, IXMLDOMNodeList** resultList) {
     *resultList = nullptr;
     if (!queryString) return E_INVALIDARG;
     const std::string query = ToUtf8(View(queryString));
-    std::vector<DomNode*> nodes;
-    HRESULT hr = Locked([&](DomDoc& d) -> HRESULT {
+    return Locked([&](DomDoc& d) -> HRESULT {
         return RunQuery([&]() -> HRESULT {
             pugi::xpath_query q(query.c_str());
             pugi::xpath_node_set set = q.evaluate_node_set(ContextOf(*this, d));
             set.sort();
-            nodes.reserve(set.size());
+            std::vector<pugi::xpath_node> found;
+            found.reserve(set.size());
+            // The root of a holding tree is never shown to a host.
             for (const pugi::xpath_node& x : set)
-                if (DomNode* w = WrapResult(d, x)) nodes.push_back(w);
-            return S_OK;
+                if (x.attribute() || !d.IsHoldingRoot(x.node())) found.push_back(x);
+            return NewSelectionList(this, d, std::move(found), resultList);
         });
     });
-    if (FAILED(hr)) {
-        for (DomNode* n : nodes) n->Release();
-        return hr;
-    }
-    return NewSnapshotList(std::move(nodes), resultList);
 }
 
 HRESULT DomNode::selectSingleNode(BSTR queryString, IXMLDOMNode** resultNode) {

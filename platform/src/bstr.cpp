@@ -44,9 +44,7 @@ struct BlockCache {
 };
 
 // The thread's cache: null until first used, kDead once the thread is ending.
-// Read on every allocation and free, so with the initial-exec model (no call
-// to find it).
-__attribute__((tls_model("initial-exec"))) thread_local BlockCache* t_cache = nullptr;
+thread_local BlockCache* t_cache = nullptr;
 BlockCache* const kDead = reinterpret_cast<BlockCache*>(alignof(BlockCache));
 
 struct CacheOwner {

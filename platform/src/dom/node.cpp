@@ -125,9 +125,9 @@ struct KeptBlocks {
 };
 
 // The thread's blocks: null until first used, kGone once the thread is
-// ending. The pointer is read on every allocation, so it uses the
-// initial-exec model (no call to find it).
-__attribute__((tls_model("initial-exec"))) thread_local KeptBlocks* t_kept = nullptr;
+// ending. (The default thread-local model: the library is also loaded by
+// interpreters with dlopen, where the initial-exec model may find no room.)
+thread_local KeptBlocks* t_kept = nullptr;
 KeptBlocks* const kGone = reinterpret_cast<KeptBlocks*>(alignof(KeptBlocks));
 
 struct KeptOwner {

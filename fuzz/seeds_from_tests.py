@@ -73,6 +73,7 @@ BODY_ROOT = {
     "VVDOCEX": [(kind_index(349, True), 1)],
     "TDDOCEX": [(kind_index(304), 1)],
     "ORDOCEX": [(kind_index(30), 1)],
+    "MVDOC": [(kind_index(8), 1)],
     "ILDOCEX": [(kind_index(15), 1)],
     "LPDOCEX": [(kind_index(40), 1)],
     "PS": [(kind_index(69), 1)],

@@ -7,14 +7,17 @@
 // the vacation protocol on the documents of kVacationTypes); byte 1, bit 0:
 // lDcdpod (0, the older byte body; 1, the XML body), bit 1: bit 0x04 of the
 // first document's Dfl (the host's mark that a type-22 body is the vacation
-// protocol's XML, not an older record); the rest is the extension's body,
-// its Length the body's byte count. The kind is created on a generic
-// document of that type code and reads the body (InitFromExtension, or Load
-// for the vacation protocol), then writes it (UpdateExtension, or Save). The
-// sick-leave document's protocol, read from the body in either older record
-// layout or XML, is also written as text.
+// protocol's XML, not an older record), bit 2: the rest is a list text
+// (UTF-8) handed to the kind's AddSumsXml (S1, S3) instead of a body;
+// otherwise the rest is the extension's body, its Length the body's byte
+// count. The kind is created on a generic document of that type code and
+// reads the body (InitFromExtension, Protocol or xmlString get, or Load for
+// the vacation protocol), then writes it (UpdateExtension, the put, or
+// Save). The sick-leave document's protocol, read from the body in either
+// older record layout or XML, is also written as text.
 //
 // Besides "no crash, no leak, no sanitizer report", the target checks that
+// a list text refused as malformed leaves the list as it was, and that
 // what a kind writes is a fixed point: a fresh document of the same type
 // given the written body reads it and writes exactly the same body and
 // Length again; the sick-leave protocol read from a written body, written
@@ -242,6 +245,39 @@ bool ReadAndWrite(IOrvDocument* doc, LONG type, bool vacation, std::u16string* p
     return hr == S_OK;
 }
 
+// The list text a host hands to a sum list (AddSumsXml of S1 and S3): the
+// kind reads its empty body, merges the text and writes the body. Returns
+// false when the kind has no AddSumsXml or refused the text; a text refused
+// as malformed (E_INVALIDARG) must leave the list as it was.
+bool MergeListText(IOrvDocument* doc, LONG type, const std::u16string& text) {
+    ComPtr<IUnknown> obj;
+    if (FAILED(orv::CreateSpecificObject(type, doc, obj.GetAddressOf())) || !obj) return false;
+    ComPtr<IDispatch> disp;
+    DISPID addId = 0, getId = 0;
+    if (obj.As(&disp) != S_OK || !IdOf(disp.Get(), u"AddSumsXml", &addId) || !IdOf(disp.Get(), u"GetSumsXml", &getId))
+        return false;
+    if (CallByName(disp.Get(), u"InitFromExtension") != S_OK) return false;
+    auto list = [&] {
+        DISPPARAMS none{};
+        orv::Variant out;
+        ORV_FUZZ_CHECK(disp->Invoke(getId, IID_NULL, 0, DISPATCH_METHOD, &none, &out, nullptr, nullptr) == S_OK);
+        ORV_FUZZ_CHECK(out.vt == VT_BSTR);
+        return std::u16string(orvfuzz::View(out.bstrVal));
+    };
+    const std::u16string before = list();
+    orv::Variant arg;
+    arg.vt = VT_BSTR;
+    arg.bstrVal = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()));
+    DISPPARAMS args{&arg, nullptr, 1, 0};
+    orv::Variant ignored;
+    const HRESULT hr = disp->Invoke(addId, IID_NULL, 0, DISPATCH_METHOD, &args, &ignored, nullptr, nullptr);
+    if (FAILED(hr)) {
+        if (hr == E_INVALIDARG) ORV_FUZZ_CHECK(list() == before);
+        return false;
+    }
+    return CallByName(disp.Get(), u"UpdateExtension") == S_OK;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -253,16 +289,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t mode = in.Byte();
     const LONG dcdpod = mode & 1;
     const LONG flags = (mode & 2) ? 0x04 : 0;
+    const bool listText = (mode & 4) && !vacation;
     const std::string_view body = in.Rest();
 
     ComPtr<IOrvDocument> first = NewDocument(type, dcdpod, flags);
-    SetBody(first.Get(), body, static_cast<LONG>(body.size()));
     std::u16string protocolA, protocolB;
-    const bool taken = ReadAndWrite(first.Get(), type, vacation, &protocolA);
+    bool taken = false;
+    if (listText) {
+        // Bit 2 of byte 1: the rest is a list text (UTF-8) merged into the
+        // kind's empty list, not a body.
+        SetBody(first.Get(), {}, 0);
+        taken = MergeListText(first.Get(), type, orv::Utf8ToUtf16(body));
+    } else {
+        SetBody(first.Get(), body, static_cast<LONG>(body.size()));
+        taken = ReadAndWrite(first.Get(), type, vacation, &protocolA);
+    }
     // ORVFUZZ_TRACE set: one line per input saying whether the kind read and
     // wrote the body (to see which kinds a corpus reaches).
     static const bool trace = std::getenv("ORVFUZZ_TRACE") != nullptr;
-    if (trace) std::fprintf(stderr, "type %ld%s dcdpod %ld Dfl %ld: %s\n", static_cast<long>(type), vacation ? " (vacation protocol)" : "", static_cast<long>(dcdpod), static_cast<long>(flags), taken ? "read and written" : "not taken");
+    if (trace)
+        std::fprintf(stderr, "type %ld%s dcdpod %ld Dfl %ld%s: %s\n", static_cast<long>(type),
+                     vacation ? " (vacation protocol)" : "", static_cast<long>(dcdpod), static_cast<long>(flags),
+                     listText ? " list text" : "", taken ? "read and written" : "not taken");
     if (!taken) return 0;
     const Body a = BodyOf(first.Get());
     if (HoldsForbiddenReference(a.bytes)) return 0;

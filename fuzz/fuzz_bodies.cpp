@@ -20,8 +20,10 @@
 // a list text refused as malformed leaves the list as it was, and that
 // what a kind writes is a fixed point: a fresh document of the same type
 // given the written body reads it and writes exactly the same body and
-// Length again; the sick-leave protocol read from a written body, written
-// and read once more, gives the same text.
+// Length again; the sick-leave protocol read from the body (XML or an older
+// record) writes a text a new protocol object takes and writes the same; the
+// sick-leave protocol read from a written body, written and read once more,
+// gives the same text.
 #include "fuzz_input.h"
 
 #include "host/OrvMessageService.h"
@@ -308,10 +310,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // wrote the body (to see which kinds a corpus reaches).
     static const bool trace = std::getenv("ORVFUZZ_TRACE") != nullptr;
     if (trace)
-        std::fprintf(stderr, "type %ld%s dcdpod %ld Dfl %ld%s: %s\n", static_cast<long>(type),
+        std::fprintf(stderr, "type %ld%s dcdpod %ld Dfl %ld%s: %s%s\n", static_cast<long>(type),
                      vacation ? " (vacation protocol)" : "", static_cast<long>(dcdpod), static_cast<long>(flags),
-                     listText ? " list text" : "", taken ? "read and written" : "not taken");
+                     listText ? " list text" : "", taken ? "read and written" : "not taken",
+                     protocolA.empty() ? "" : ", protocol read");
     if (!taken) return 0;
+    if (type == 21 && !protocolA.empty()) {
+        // The sick-leave protocol read from the body (an older record or
+        // XML) writes a text that a new protocol object takes and writes as
+        // the same text.
+        ComPtr<IOrvObjAsXmlString> copy;
+        ORV_FUZZ_CHECK(CoCreateInstance(CLSID_OrvBLDocProtocol, nullptr, CLSCTX_ALL, IID_IOrvObjAsXmlString,
+                                        reinterpret_cast<void**>(copy.GetAddressOf())) == S_OK);
+        ORV_FUZZ_CHECK(copy->put_FullString(Bstr(protocolA).Get()) == S_OK);
+        const std::u16string again = TextForm(copy.Get());
+        if (again != protocolA) {
+            std::fprintf(stderr, "protocol read from the body:\n%s\ntaken and written again:\n%s\n",
+                         orv::Utf16ToUtf8(protocolA).c_str(), orv::Utf16ToUtf8(again).c_str());
+            ORV_FUZZ_CHECK(again == protocolA);
+        }
+    }
     const Body a = BodyOf(first.Get());
     if (HoldsForbiddenReference(a.bytes)) return 0;
 

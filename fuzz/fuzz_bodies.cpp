@@ -335,7 +335,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // What was written reads back to the same body. The second document
     // takes the first one's record as the write left it: a kind may mark
-    // there which form its body has (the loan's version field does).
+    // there which form its body has (the tax allowances' Version field does).
     ComPtr<IOrvDocument> second = NewDocument(type, dcdpod);
     CopyRecord(first.Get(), second.Get());
     SetBody(second.Get(), a.bytes, a.length);

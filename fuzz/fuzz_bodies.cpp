@@ -3,24 +3,34 @@
 // the vacation protocol's records) under arbitrary bodies, older byte bodies
 // and XML bodies both.
 //
-// Input: byte 0 chooses the kind (an index into the type codes below);
-// byte 1 chooses lDcdpod (even: 0, the older byte body; odd: 1, the XML
-// body); the rest is the extension's body, its Length the body's byte count.
-// The kind is created on a generic document of that type code and reads the
-// body (InitFromExtension, or Load for the vacation protocol), then writes it
-// (UpdateExtension, or Save). The sick-leave document's protocol, read from
-// the body in either older record layout or XML, is also written as text.
+// Input: byte 0 chooses the kind (an index into the type codes below, then
+// the vacation protocol on the documents of kVacationTypes); byte 1, bit 0:
+// lDcdpod (0, the older byte body; 1, the XML body), bit 1: bit 0x04 of the
+// first document's Dfl (the host's mark that a type-22 body is the vacation
+// protocol's XML, not an older record), bit 2: the rest is a list text
+// (UTF-8) handed to the kind's AddSumsXml (S1, S3) instead of a body;
+// otherwise the rest is the extension's body, its Length the body's byte
+// count. The kind is created on a generic document of that type code and
+// reads the body (InitFromExtension, Protocol or xmlString get, or Load for
+// the vacation protocol), then writes it (UpdateExtension, the put, or
+// Save). The sick-leave document's protocol, read from the body in either
+// older record layout or XML, is also written as text.
 //
 // Besides "no crash, no leak, no sanitizer report", the target checks that
+// a list text refused as malformed leaves the list as it was, and that
 // what a kind writes is a fixed point: a fresh document of the same type
 // given the written body reads it and writes exactly the same body and
-// Length again; the sick-leave protocol read from a written body, written
-// and read once more, gives the same text.
+// Length again; the sick-leave protocol read from the body (XML or an older
+// record) writes a text a new protocol object takes and writes the same; the
+// sick-leave protocol read from a written body, written and read once more,
+// gives the same text.
 #include "fuzz_input.h"
 
 #include "host/OrvMessageService.h"
 #include "host/registration.h"
+#include "kinds/KindBase.h"
 #include "kinds/selection.h"
+#include "vacation/OrvOTDoc.h"
 
 #include <orvdocs/orvdocs.h>
 #include <orvdocs/platform/platform.h>
@@ -52,9 +62,13 @@ struct Environment {
 constexpr LONG kTypes[] = {1,   7,   8,   10,  14,  15,  17,  21,  22,  30,  40,  51,  68,  69,
                            91,  92,  93,  136, 137, 138, 250, 260, 301, 304, 332, 333, 334, 335,
                            336, 338, 346, 349, 356, 361, 362, 369, 396, 407, 408};
+// Types whose documents carry the vacation protocol under a root of their
+// own (UVDOCEX, VVDOCEX) while their specific object is another kind: the
+// protocol object is attached to them directly, as a host does.
+constexpr LONG kVacationTypes[] = {93, 349};
 constexpr std::size_t kRecordSize = 304;
 
-ComPtr<IOrvDocument> NewDocument(LONG type, LONG dcdpod) {
+ComPtr<IOrvDocument> NewDocument(LONG type, LONG dcdpod, LONG flags = 0) {
     ComPtr<IOrvDocument> doc;
     ORV_FUZZ_CHECK(CoCreateInstance(CLSID_OrvDocument, nullptr, CLSCTX_ALL, IID_IOrvDocument,
                                     reinterpret_cast<void**>(doc.GetAddressOf())) == S_OK);
@@ -64,6 +78,7 @@ ComPtr<IOrvDocument> NewDocument(LONG type, LONG dcdpod) {
     Bstr rec = Bstr::Attach(SysAllocStringByteLen(record.data(), static_cast<UINT>(record.size())));
     ORV_FUZZ_CHECK(doc->put_DocRecord(rec) == S_OK);
     ORV_FUZZ_CHECK(doc->put_lDcdpod(dcdpod) == S_OK);
+    if (flags) ORV_FUZZ_CHECK(doc->put_Dfl(flags) == S_OK);
     return doc;
 }
 
@@ -79,9 +94,8 @@ void CopyRecord(IOrvDocument* from, IOrvDocument* to) {
     // body is taken for an older record, docs/vacation.md).
     LONG type = 0, flags = 0;
     ORV_FUZZ_CHECK(to->get_lDcType(&type) == S_OK);
-    if (type != 22) return;
-    ORV_FUZZ_CHECK(to->get_Dfl(&flags) == S_OK);
-    ORV_FUZZ_CHECK(to->put_Dfl(flags | 0x04) == S_OK);
+    ORV_FUZZ_CHECK(from->get_Dfl(&flags) == S_OK);
+    ORV_FUZZ_CHECK(to->put_Dfl(type == 22 ? flags | 0x04 : flags) == S_OK);
 }
 
 ComPtr<IOrvDocExtension> ExtensionOf(IOrvDocument* doc) {
@@ -143,6 +157,13 @@ bool HoldsForbiddenReference(const std::string& bytes) {
     return false;
 }
 
+// The member's DISPID through the kind's dispatch interface; false when the
+// kind has no member of that name.
+bool IdOf(IDispatch* disp, const char16_t* name, DISPID* id) {
+    LPOLESTR names[] = {const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(name))};
+    return disp->GetIDsOfNames(IID_NULL, names, 1, 0, id) == S_OK;
+}
+
 // Calls a method without arguments through the kind's dispatch interface;
 // S_FALSE when the kind has no such method.
 HRESULT CallByName(IDispatch* disp, const char16_t* name) {
@@ -182,9 +203,11 @@ std::u16string ProtocolText(IUnknown* obj) {
 
 // The kind of the document reads its body and writes it again. Returns
 // false when the kind has no reader or refused the body.
-bool ReadAndWrite(IOrvDocument* doc, LONG type, std::u16string* protocol) {
+bool ReadAndWrite(IOrvDocument* doc, LONG type, bool vacation, std::u16string* protocol) {
     ComPtr<IUnknown> obj;
-    if (FAILED(orv::CreateSpecificObject(type, doc, obj.GetAddressOf())) || !obj) return false;
+    const HRESULT created = vacation ? orv::CreateSpecific<orv::OrvOTDoc>(doc, obj.GetAddressOf())
+                                     : orv::CreateSpecificObject(type, doc, obj.GetAddressOf());
+    if (FAILED(created) || !obj) return false;
     if (ComPtr<IOrvOTProtocol> protocol; obj.As(&protocol) == S_OK) {
         if (protocol->Load() != S_OK) return false;
         ORV_FUZZ_CHECK(SUCCEEDED(protocol->Save()));
@@ -196,8 +219,7 @@ bool ReadAndWrite(IOrvDocument* doc, LONG type, std::u16string* protocol) {
     // property reads the body into a protocol object; put back, it rewrites
     // the body from it.
     DISPID protocolId = 0;
-    LPOLESTR protocolName[] = {const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(u"Protocol"))};
-    if (disp->GetIDsOfNames(IID_NULL, protocolName, 1, 0, &protocolId) == S_OK) {
+    if (IdOf(disp.Get(), u"Protocol", &protocolId)) {
         DISPPARAMS none{};
         orv::Variant held;
         if (disp->Invoke(protocolId, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &held, nullptr, nullptr) != S_OK) return false;
@@ -207,10 +229,55 @@ bool ReadAndWrite(IOrvDocument* doc, LONG type, std::u16string* protocol) {
         DISPPARAMS args{&held, &named, 1, 1};
         return disp->Invoke(protocolId, IID_NULL, 0, DISPATCH_PROPERTYPUT, &args, nullptr, nullptr, nullptr) == S_OK;
     }
+    // The coded-sum lists (138, 346) have no InitFromExtension: the first get
+    // of xmlString reads the body, and a put of the list writes it at once.
+    DISPID listId = 0, initId = 0;
+    if (IdOf(disp.Get(), u"xmlString", &listId) && !IdOf(disp.Get(), u"InitFromExtension", &initId)) {
+        DISPPARAMS none{};
+        orv::Variant held;
+        if (disp->Invoke(listId, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &held, nullptr, nullptr) != S_OK) return false;
+        if (held.vt != VT_BSTR) return false;
+        DISPID named = DISPID_PROPERTYPUT;
+        DISPPARAMS args{&held, &named, 1, 1};
+        return disp->Invoke(listId, IID_NULL, 0, DISPATCH_PROPERTYPUT, &args, nullptr, nullptr, nullptr) == S_OK;
+    }
     if (CallByName(disp.Get(), u"InitFromExtension") != S_OK) return false;
     *protocol = ProtocolText(obj.Get());
     const HRESULT hr = CallByName(disp.Get(), u"UpdateExtension");
     return hr == S_OK;
+}
+
+// The list text a host hands to a sum list (AddSumsXml of S1 and S3): the
+// kind reads its empty body, merges the text and writes the body. Returns
+// false when the kind has no AddSumsXml or refused the text; a text refused
+// as malformed (E_INVALIDARG) must leave the list as it was.
+bool MergeListText(IOrvDocument* doc, LONG type, const std::u16string& text) {
+    ComPtr<IUnknown> obj;
+    if (FAILED(orv::CreateSpecificObject(type, doc, obj.GetAddressOf())) || !obj) return false;
+    ComPtr<IDispatch> disp;
+    DISPID addId = 0, getId = 0;
+    if (obj.As(&disp) != S_OK || !IdOf(disp.Get(), u"AddSumsXml", &addId) || !IdOf(disp.Get(), u"GetSumsXml", &getId))
+        return false;
+    if (CallByName(disp.Get(), u"InitFromExtension") != S_OK) return false;
+    auto list = [&] {
+        DISPPARAMS none{};
+        orv::Variant out;
+        ORV_FUZZ_CHECK(disp->Invoke(getId, IID_NULL, 0, DISPATCH_METHOD, &none, &out, nullptr, nullptr) == S_OK);
+        ORV_FUZZ_CHECK(out.vt == VT_BSTR);
+        return std::u16string(orvfuzz::View(out.bstrVal));
+    };
+    const std::u16string before = list();
+    orv::Variant arg;
+    arg.vt = VT_BSTR;
+    arg.bstrVal = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()));
+    DISPPARAMS args{&arg, nullptr, 1, 0};
+    orv::Variant ignored;
+    const HRESULT hr = disp->Invoke(addId, IID_NULL, 0, DISPATCH_METHOD, &args, &ignored, nullptr, nullptr);
+    if (FAILED(hr)) {
+        if (hr == E_INVALIDARG) ORV_FUZZ_CHECK(list() == before);
+        return false;
+    }
+    return CallByName(disp.Get(), u"UpdateExtension") == S_OK;
 }
 
 }  // namespace
@@ -218,29 +285,61 @@ bool ReadAndWrite(IOrvDocument* doc, LONG type, std::u16string* protocol) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Environment environment;
     Input in(data, size);
-    const LONG type = kTypes[in.Byte() % std::size(kTypes)];
-    const LONG dcdpod = in.Byte() & 1;
+    const std::size_t kind = in.Byte() % (std::size(kTypes) + std::size(kVacationTypes));
+    const bool vacation = kind >= std::size(kTypes);
+    const LONG type = vacation ? kVacationTypes[kind - std::size(kTypes)] : kTypes[kind];
+    const std::uint8_t mode = in.Byte();
+    const LONG dcdpod = mode & 1;
+    const LONG flags = (mode & 2) ? 0x04 : 0;
+    const bool listText = (mode & 4) && !vacation;
     const std::string_view body = in.Rest();
 
-    ComPtr<IOrvDocument> first = NewDocument(type, dcdpod);
-    SetBody(first.Get(), body, static_cast<LONG>(body.size()));
+    ComPtr<IOrvDocument> first = NewDocument(type, dcdpod, flags);
     std::u16string protocolA, protocolB;
-    const bool taken = ReadAndWrite(first.Get(), type, &protocolA);
+    bool taken = false;
+    if (listText) {
+        // Bit 2 of byte 1: the rest is a list text (UTF-8) merged into the
+        // kind's empty list, not a body.
+        SetBody(first.Get(), {}, 0);
+        taken = MergeListText(first.Get(), type, orv::Utf8ToUtf16(body));
+    } else {
+        SetBody(first.Get(), body, static_cast<LONG>(body.size()));
+        taken = ReadAndWrite(first.Get(), type, vacation, &protocolA);
+    }
     // ORVFUZZ_TRACE set: one line per input saying whether the kind read and
     // wrote the body (to see which kinds a corpus reaches).
     static const bool trace = std::getenv("ORVFUZZ_TRACE") != nullptr;
-    if (trace) std::fprintf(stderr, "type %ld dcdpod %ld: %s\n", static_cast<long>(type), static_cast<long>(dcdpod), taken ? "read and written" : "not taken");
+    if (trace)
+        std::fprintf(stderr, "type %ld%s dcdpod %ld Dfl %ld%s: %s%s\n", static_cast<long>(type),
+                     vacation ? " (vacation protocol)" : "", static_cast<long>(dcdpod), static_cast<long>(flags),
+                     listText ? " list text" : "", taken ? "read and written" : "not taken",
+                     protocolA.empty() ? "" : ", protocol read");
     if (!taken) return 0;
+    if (type == 21 && !protocolA.empty()) {
+        // The sick-leave protocol read from the body (an older record or
+        // XML) writes a text that a new protocol object takes and writes as
+        // the same text.
+        ComPtr<IOrvObjAsXmlString> copy;
+        ORV_FUZZ_CHECK(CoCreateInstance(CLSID_OrvBLDocProtocol, nullptr, CLSCTX_ALL, IID_IOrvObjAsXmlString,
+                                        reinterpret_cast<void**>(copy.GetAddressOf())) == S_OK);
+        ORV_FUZZ_CHECK(copy->put_FullString(Bstr(protocolA).Get()) == S_OK);
+        const std::u16string again = TextForm(copy.Get());
+        if (again != protocolA) {
+            std::fprintf(stderr, "protocol read from the body:\n%s\ntaken and written again:\n%s\n",
+                         orv::Utf16ToUtf8(protocolA).c_str(), orv::Utf16ToUtf8(again).c_str());
+            ORV_FUZZ_CHECK(again == protocolA);
+        }
+    }
     const Body a = BodyOf(first.Get());
     if (HoldsForbiddenReference(a.bytes)) return 0;
 
     // What was written reads back to the same body. The second document
     // takes the first one's record as the write left it: a kind may mark
-    // there which form its body has (the loan's version field does).
+    // there which form its body has (the tax allowances' Version field does).
     ComPtr<IOrvDocument> second = NewDocument(type, dcdpod);
     CopyRecord(first.Get(), second.Get());
     SetBody(second.Get(), a.bytes, a.length);
-    ORV_FUZZ_CHECK(ReadAndWrite(second.Get(), type, &protocolB));
+    ORV_FUZZ_CHECK(ReadAndWrite(second.Get(), type, vacation, &protocolB));
     const Body b = BodyOf(second.Get());
     if (!(a == b)) {
         std::fprintf(stderr, "type %ld dcdpod %ld: first write %zu bytes (Length %ld), second %zu bytes (Length %ld)\n",
@@ -258,7 +357,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CopyRecord(second.Get(), third.Get());
     SetBody(third.Get(), b.bytes, b.length);
     std::u16string protocolC;
-    ORV_FUZZ_CHECK(ReadAndWrite(third.Get(), type, &protocolC));
+    ORV_FUZZ_CHECK(ReadAndWrite(third.Get(), type, vacation, &protocolC));
     if (protocolB != protocolC) {
         std::fprintf(stderr, "protocol from the first written body:\n%s\nfrom the second:\n%s\n",
                      orv::Utf16ToUtf8(protocolB).c_str(), orv::Utf16ToUtf8(protocolC).c_str());

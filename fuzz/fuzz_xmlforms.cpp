@@ -1,7 +1,9 @@
 // The objects' text forms and binary records under arbitrary input: the
 // month (FullString, ShortString, MonthRecord), the additional month record
 // (MTraceRecord and its text forms), the document list and the instance
-// list, the sick-leave protocol, the bank, the month list and the document.
+// list, the sick-leave protocol, the bank, the month list and the document;
+// and the host components' text forms: the reference item, the account and
+// address lists and the sum collector.
 //
 // Input: byte 0 chooses the class (an index into the classes below); byte 1
 // chooses what is put: 0 FullString, 1 ShortString, 2 the binary record
@@ -49,7 +51,10 @@ struct Environment {
 
 const CLSID* const kClasses[] = {&CLSID_OrvMonth,  &CLSID_OrvMTrace,         &CLSID_OrvDocList,
                                  &CLSID_OrvInstanceList, &CLSID_OrvBLDocProtocol, &CLSID_OrvBank,
-                                 &CLSID_OrvMonthList, &CLSID_OrvDocument};
+                                 &CLSID_OrvMonthList, &CLSID_OrvDocument,
+                                 // Host components (orvhost) with a text form of their own.
+                                 &CLSID_OrvRefItem, &CLSID_OrvAccountList, &CLSID_OrvAddressList,
+                                 &CLSID_OrvSumCollector};
 
 ComPtr<IUnknown> New(const CLSID& clsid) {
     ComPtr<IUnknown> obj;

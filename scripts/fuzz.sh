@@ -4,7 +4,7 @@
 #   scripts/fuzz.sh [seconds] [target...]
 #
 # seconds: how long each target runs (default 60). Targets: dom, platform,
-# values, registry, xmlforms, bodies, store (default: all). Each target's working corpus is kept in
+# values, registry, xmlforms, bodies, store, json (default: all). Each target's working corpus is kept in
 # build-fuzz/corpus/<target> (it grows from fuzz/corpus/<target>, the seeds);
 # crashes, leaks and timeouts are written to build-fuzz/artifacts/<target>/.
 # Exits non-zero when a target found something.
@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(dom platform values registry xmlforms bodies store)
+[ ${#targets[@]} -eq 0 ] && targets=(dom platform values registry xmlforms bodies store json)
 
 if ! command -v clang++ >/dev/null; then
   echo "fuzz.sh: clang++ is needed (apt-get install clang)" >&2

@@ -175,6 +175,30 @@ TEST_F(Allowance, OlderBodyIsTheOemAddressWithLineFeedsAsBlanks) {
     EXPECT_EQ(d, 46023.0);
 }
 
+// An older body is OEM text taken as it is, control bytes included. XML
+// cannot hold those: the written body carries U+FFFD in their place (the DOM
+// service's written form), and reads back, and every later write gives the
+// same body. (Written as references the body was refused and the address lost.)
+TEST_F(Allowance, ControlBytesOfAnOlderBodyReadBackAsReplacementCharacters) {
+    SetBytes(doc_.Get(), std::string("\x03\x02\x8C", 3));
+    BSTR t = nullptr;
+    ASSERT_EQ(lp_->get_Address(0, &t), S_OK);
+    EXPECT_EQ(Take(t), u"\u0003\u0002М");
+    ASSERT_EQ(lp_->UpdateExtension(), S_OK);
+    const std::u16string written = Text(doc_.Get());
+    EXPECT_EQ(written, u"<LPDOCEX ADDRESS=\"\uFFFD\uFFFDМ\" UN=\"\" UC=\"\" UD=\"0\"/>");
+
+    ComPtr<IOrvDocument> second = Document(40, 0);
+    ASSERT_EQ(second->put_dcLong(3, 1), S_OK);  // the XML form, as the write marked it
+    SetText(second.Get(), written);
+    ComPtr<IOrvLPDoc> reader = kindtest::KindOf<IOrvLPDoc>(second.Get());
+    ASSERT_EQ(reader->InitFromExtension(), S_OK);
+    ASSERT_EQ(reader->get_Address(0, &t), S_OK);
+    EXPECT_EQ(Take(t), u"\uFFFD\uFFFDМ");
+    ASSERT_EQ(reader->UpdateExtension(), S_OK);
+    EXPECT_EQ(Text(second.Get()), written);
+}
+
 TEST_F(Allowance, AddressPutSwitchesToTheXmlFormAndReadsOnce) {
     ASSERT_EQ(lp_->put_Address(Bstr(u"Тверь")), S_OK);
     LONG version = 0;

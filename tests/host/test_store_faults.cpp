@@ -16,6 +16,8 @@
 #include <map>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -506,6 +508,39 @@ TEST_F(StoreFaults, AnIoErrorAtAnyPointOfAWriteLeavesThePreviousVersion) {
     ExpectSame(reopened, before);
     EXPECT_EQ(StoredSum(again.Get(), addresses_[3]), sum);
     EXPECT_EQ(Integrity(again.Get()), "ok");
+}
+
+// A sync that fails at a commit: the call fails and the store reads the
+// previous version. The bytes written before the sync are in the journal:
+// a clean close drops them, but a process that dies before its next commit
+// leaves them for the next opening, which finds the write stored.
+TEST_F(StoreFaults, AFailedSyncAtACommitIsDroppedByACleanCloseAndFoundAfterACrash) {
+    { OpenFilled("sync.db"); }
+    const ULONG address = addresses_[4];
+    for (const bool crash : {false, true}) {
+        SCOPED_TRACE(crash ? "the process dies" : "a clean close");
+        const pid_t child = fork();
+        if (child == 0) {
+            auto db = OpenFile(path_);
+            // A first change starts the journal (its header has a sync of its
+            // own), so the one sync of the second is the commit's.
+            if (ChangeDocument(db.Get(), address, 330000, u"<BEFORE/>") != S_OK) _exit(2);
+            layer_.Set(Faults{.failSyncAfter = 0});
+            const HRESULT hr = ChangeDocument(db.Get(), address, crash ? 880000 : 770000, u"<AFTER/>");
+            const bool failed = hr == ORV_E_STORE_FAILED && layer_.Seen().fired;
+            const bool previous = StoredSum(db.Get(), address) == 330000;
+            if (crash) _exit(failed && previous ? 0 : 1);
+            db.Reset();
+            _exit(failed && previous ? 0 : 1);
+        }
+        int status = -1;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed commit was not reported, or was seen stored";
+        auto db = OpenFile(path_);
+        EXPECT_EQ(StoredSum(db.Get(), address), crash ? 880000 : 330000);
+        EXPECT_EQ(Integrity(db.Get()), "ok");
+    }
 }
 
 // ----------------------------------------------- real file systems, when allowed

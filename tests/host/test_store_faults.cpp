@@ -493,6 +493,7 @@ TEST_F(StoreFaults, AnIoErrorAtAnyPointOfAWriteLeavesThePreviousVersion) {
             EXPECT_EQ(StoredSum(db.Get(), addresses_[3]), sum);
         }
         EXPECT_GT(point, 0) << (syncs ? "no sync" : "no write");
+        RecordProperty(syncs ? "failed_sync_points" : "failed_write_points", point);
     }
     // A load with a write failing in its middle loads nothing.
     const Snapshot before = Snapshot::Of(db.Get());

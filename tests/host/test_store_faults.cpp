@@ -546,8 +546,9 @@ TEST_F(StoreFaults, AFailedSyncAtACommitIsDroppedByACleanCloseAndFoundAfterACras
 
 // ----------------------------------------------- real file systems, when allowed
 
-// Runs body in a mount namespace of its own with a fresh tmpfs of the given
-// options mounted on the folder; false when the process may not mount.
+// Moves the process into a mount namespace of its own (nothing it mounts is
+// seen outside it) and mounts a fresh tmpfs with the options on the folder;
+// false when the process may not mount.
 bool MountTmpfs(const std::string& folder, const char* options) {
     if (unshare(CLONE_NEWNS) != 0) return false;
     if (mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;

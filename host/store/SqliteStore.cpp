@@ -7,12 +7,14 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-
+#include <cerrno>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <pwd.h>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -149,13 +151,71 @@ private:
     sqlite3_stmt* s_;
 };
 
-[[noreturn]] void Throw(sqlite3* db, int rc, const std::string& what) {
+// The file a connection works on, for texts ("in memory" for none).
+std::string FileOf(sqlite3* db) {
+    const char* name = db ? sqlite3_db_filename(db, "main") : nullptr;
+    return name && *name ? std::string(name) : std::string("in memory");
+}
+
+// The operating system's error (errno) behind an I/O error or a file that
+// cannot be opened, 0 when unknown. The engine records it for some failures
+// only (not for a failed commit); otherwise the file layer's last error is
+// asked, and taken only when it is one a failed read, write or open gives, so
+// an error left over from an earlier harmless call (a missing journal) is not
+// reported as the cause.
+int SystemError(sqlite3* db, int primary) {
+    if (!db || (primary != SQLITE_IOERR && primary != SQLITE_CANTOPEN)) return 0;
+    int sys = sqlite3_system_errno(db);
+    if (sys == 0) {
+        sqlite3_vfs* vfs = nullptr;
+        if (sqlite3_file_control(db, "main", SQLITE_FCNTL_VFS_POINTER, &vfs) == SQLITE_OK && vfs && vfs->xGetLastError)
+            sys = vfs->xGetLastError(vfs, 0, nullptr);
+    }
+    switch (sys) {
+    case EIO:
+    case EROFS:
+    case EACCES:
+    case EPERM:
+    case ENOSPC:
+    case EDQUOT:
+        return sys;
+    default:
+        return 0;
+    }
+}
+
+// What an engine failure means, as a status and a text that names the file:
+// a full disk, a file that cannot be written, a failed read or write, a
+// damaged file. An error the engine reports as a failed write may be a full
+// disk (a quota) or a read-only file system underneath: the system's error
+// decides.
+[[noreturn]] void Throw(sqlite3* db, int rc, const std::string& what, const std::string& path = std::string()) {
     const int primary = rc & 0xFF;
+    const int sys = SystemError(db, primary);
+    const std::string file = path.empty() ? FileOf(db) : path;
+    const std::string engine = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    const std::string system = sys ? " (" + std::system_category().message(sys) + ")" : std::string();
     HRESULT hr = ORV_E_STORE_FAILED;
-    if (primary == SQLITE_NOTADB) hr = ORV_E_STORE_NOT_A_STORE;
-    if (primary == SQLITE_READONLY || primary == SQLITE_PERM) hr = ORV_E_STORE_READ_ONLY;
-    std::string text = what + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
-    throw StoreError(hr, text);
+    std::string text;
+    if (primary == SQLITE_NOTADB) {
+        hr = ORV_E_STORE_NOT_A_STORE;
+        text = "the file " + file + " is not a database (" + engine + ")";
+    } else if (primary == SQLITE_FULL || sys == ENOSPC || sys == EDQUOT) {
+        hr = ORV_E_STORE_FULL;
+        text = "the disk of the store " + file + " is full (" + engine + ")" + system;
+    } else if (primary == SQLITE_READONLY || primary == SQLITE_PERM || sys == EROFS || sys == EACCES || sys == EPERM) {
+        hr = ORV_E_STORE_READ_ONLY;
+        text = "the store " + file + " cannot be written (" + engine + ")" + system;
+    } else if (primary == SQLITE_IOERR) {
+        text = "reading or writing the store " + file + " failed (" + engine + ")" + system;
+    } else if (primary == SQLITE_CORRUPT) {
+        text = "the store " + file + " is damaged (" + engine + ")";
+    } else if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
+        text = "another connection holds the store " + file + " locked (" + engine + ")";
+    } else {
+        text = "the store " + file + " failed (" + engine + ")" + system;
+    }
+    throw StoreError(hr, what + ": " + text);
 }
 
 bool Use::Step() {
@@ -177,7 +237,7 @@ public:
             sqlite3* db = db_;
             db_ = nullptr;
             try {
-                Throw(db, rc, text);
+                Throw(db, rc, text, path);
             } catch (...) {
                 sqlite3_close(db);
                 throw;
@@ -191,7 +251,8 @@ public:
             try {
                 CheckIsStore();
             } catch (const StoreError& e) {
-                if (e.hr != ORV_E_STORE_NOT_A_STORE || std::string(e.what()).find(path) != std::string::npos) throw;
+                if (e.hr != ORV_E_STORE_NOT_A_STORE || std::string(e.what()).find("not a document store") != std::string::npos)
+                    throw;
                 throw StoreError(e.hr, "The file " + path + " is not a document store of this host (" + e.what() + ")");
             }
             if (!memory) {
@@ -237,21 +298,41 @@ public:
         Exec("BEGIN IMMEDIATE");
         hostTx_ = true;
     }
+    // A commit that fails leaves nothing of the transaction: what the engine
+    // did not roll back itself is rolled back here, so the connection is
+    // never left inside a transaction the host believes ended.
     void Commit() override {
         std::lock_guard lock(m_);
         if (!hostTx_) throw StoreError(E_UNEXPECTED, "No transaction is open");
-        Exec("COMMIT");
         hostTx_ = false;
+        if (hostTxLost_) {
+            hostTxLost_ = false;
+            throw StoreError(ORV_E_STORE_FAILED, LostText());
+        }
+        try {
+            Exec("COMMIT");
+        } catch (const StoreError& e) {
+            RollbackQuietly();
+            throw StoreError(e.hr, std::string(e.what()) + "; the transaction was rolled back, nothing of it was stored");
+        }
     }
     void Rollback() override {
         std::lock_guard lock(m_);
         if (!hostTx_) throw StoreError(E_UNEXPECTED, "No transaction is open");
         hostTx_ = false;
+        hostTxLost_ = false;
         if (!sqlite3_get_autocommit(db_)) Exec("ROLLBACK");
     }
     bool InTransaction() override {
         std::lock_guard lock(m_);
         return hostTx_;
+    }
+    void Atomically(const std::function<void()>& body) override {
+        std::lock_guard lock(m_);
+        InWrite([&] {
+            body();
+            return 0;
+        });
     }
 
     // ------------------------------------------------------------- documents
@@ -847,32 +928,64 @@ private:
     }
 
     void Exec(const char* sql) {
-        char* message = nullptr;
-        const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &message);
-        if (rc != SQLITE_OK) {
-            std::string text = message ? message : sqlite3_errstr(rc);
-            sqlite3_free(message);
-            Throw(nullptr, rc, std::string("The store could not carry out a request: ") + text);
-        }
+        const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) Throw(db_, rc, "The store could not carry out a request");
     }
 
-    // Runs a write as its own transaction, or as a savepoint inside the host's.
+    void RollbackQuietly() noexcept {
+        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+
+    std::string LostText() const {
+        return "The transaction on the store " + path_ +
+               " was rolled back when a write in it failed; nothing of it was stored. Roll it back and start again";
+    }
+
+    // Runs a write as its own transaction, or as a savepoint inside an open
+    // one. A failed write undoes itself. The engine may answer a full disk or
+    // an I/O error by rolling back the whole transaction around the write:
+    // then a transaction of the host is marked lost, and its later writes and
+    // its commit are refused until the host rolls it back, so no write meant
+    // for it is stored on its own.
     template <class F>
     auto InWrite(F&& body) -> decltype(body()) {
+        if (hostTx_ && hostTxLost_) throw StoreError(ORV_E_STORE_FAILED, LostText());
         const bool nested = !sqlite3_get_autocommit(db_);
         Exec(nested ? "SAVEPOINT write_one" : "BEGIN IMMEDIATE");
+        ++depth_;
         try {
             auto result = body();
             Exec(nested ? "RELEASE write_one" : "COMMIT");
+            --depth_;
             return result;
+        } catch (const StoreError& e) {
+            --depth_;
+            if (!Undo(nested) && hostTx_) hostTxLost_ = true;
+            // The outermost write says what the failure undid.
+            if (depth_ > 0 || (e.hr != ORV_E_STORE_FULL && e.hr != ORV_E_STORE_FAILED && e.hr != ORV_E_STORE_READ_ONLY))
+                throw;
+            throw StoreError(e.hr, std::string(e.what()) +
+                                       (hostTxLost_ ? "; the whole transaction was rolled back, nothing of it was stored"
+                                                    : "; nothing of the write was stored"));
         } catch (...) {
-            if (nested) {
-                sqlite3_exec(db_, "ROLLBACK TO write_one; RELEASE write_one", nullptr, nullptr, nullptr);
-            } else if (!sqlite3_get_autocommit(db_)) {
-                sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-            }
+            --depth_;
+            if (!Undo(nested) && hostTx_) hostTxLost_ = true;
             throw;
         }
+    }
+
+    // Undoes a failed write: its savepoint inside an open transaction (true
+    // when that transaction is still open), or its own transaction (true).
+    bool Undo(bool nested) noexcept {
+        if (!nested) {
+            RollbackQuietly();
+            return true;
+        }
+        if (sqlite3_get_autocommit(db_)) return false;  // the engine rolled the whole transaction back
+        if (sqlite3_exec(db_, "ROLLBACK TO write_one; RELEASE write_one", nullptr, nullptr, nullptr) == SQLITE_OK)
+            return true;
+        RollbackQuietly();
+        return false;
     }
 
     std::optional<std::string> ValueLocked(const std::string& name) {
@@ -1094,6 +1207,8 @@ private:
     sqlite3* db_ = nullptr;
     std::map<const char*, sqlite3_stmt*> statements_;  // keyed by the literal's address
     bool hostTx_ = false;
+    bool hostTxLost_ = false;  // the engine rolled the host's transaction back under a failed write
+    int depth_ = 0;            // writes running, one inside the other
     LONGLONG addressFloor_ = 1;
 };
 

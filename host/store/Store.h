@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -25,11 +26,14 @@
 inline constexpr HRESULT ORV_E_STORE_NOT_A_STORE = MAKE_HRESULT(1, FACILITY_ITF, 0x0210);
 // The store was written by a newer build, with a schema this build does not know.
 inline constexpr HRESULT ORV_E_STORE_NEWER = MAKE_HRESULT(1, FACILITY_ITF, 0x0211);
-// The store's file (or its folder) cannot be written.
+// The store's file (or its folder, or its file system) cannot be written.
 inline constexpr HRESULT ORV_E_STORE_READ_ONLY = MAKE_HRESULT(1, FACILITY_ITF, 0x0212);
-// The storage engine failed (disk full, damaged file, another process holding
-// the store locked for longer than the wait).
+// The storage engine failed (a read or write of the file failed, a damaged
+// file, another process holding the store locked for longer than the wait).
 inline constexpr HRESULT ORV_E_STORE_FAILED = MAKE_HRESULT(1, FACILITY_ITF, 0x0213);
+// The disk (or the user's quota) holding the store is full: the write that
+// needed the space was not stored; freeing space lets the same service go on.
+inline constexpr HRESULT ORV_E_STORE_FULL = MAKE_HRESULT(1, FACILITY_ITF, 0x0214);
 
 namespace orv::host::store {
 
@@ -157,6 +161,10 @@ public:
     virtual void Commit() = 0;
     virtual void Rollback() = 0;
     virtual bool InTransaction() = 0;
+    // Runs body, which calls this store's members, as one write: its own
+    // transaction, or a savepoint inside the host's. A failure anywhere in it
+    // undoes all of it. Other threads' calls wait until it ends.
+    virtual void Atomically(const std::function<void()>& body) = 0;
 
     // --------------------------------------------------------------- documents
     virtual std::optional<DocumentRow> ReadDocument(ULONG address, bool withCollectors) = 0;

@@ -348,21 +348,9 @@ void ImportStoreText(store::Store& s, const std::string& utf8) {
                                                   " at offset " + std::to_string(parsed.offset));
     const pugi::xml_node root = doc.child("ORVSTORE");
     if (!root) throw store::StoreError(E_INVALIDARG, "The store text has no <ORVSTORE> element");
-    if (s.InTransaction()) {
-        ImportAll(s, root);
-        return;
-    }
-    s.Begin();
-    try {
-        ImportAll(s, root);
-        s.Commit();
-    } catch (...) {
-        try {
-            s.Rollback();
-        } catch (...) {
-        }
-        throw;
-    }
+    // One write: inside a transaction of the host too, a text refused half
+    // way (a value that does not read, a full disk) leaves nothing of it.
+    s.Atomically([&] { ImportAll(s, root); });
 }
 
 std::string ExportStoreText(store::Store& s) {

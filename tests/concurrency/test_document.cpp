@@ -233,5 +233,29 @@ TEST_F(ConcurrentDocument, RecordAndPropertyPutsNeverTearAField) {
     EXPECT_GT(found.CheckedCount(), 0);
 }
 
+// Two documents compared in both directions from two threads at once: each
+// comparison reads the other record before it takes its own lock, so the two
+// never wait for each other, and both directions give the same answer.
+TEST_F(ConcurrentDocument, DocumentsComparedBothWaysAtOnceGiveOneAnswer) {
+    ComPtr<IOrvDocument> a = DocumentInState(0);
+    ComPtr<IOrvDocument> b = DocumentInState(1);
+    ComPtr<IOrvDocument> same = DocumentInState(0);
+    ASSERT_EQ(a->Compare(b.Get()), S_FALSE);
+    ASSERT_EQ(a->Compare(same.Get()), S_OK);
+    Findings found;
+    RunTogether(
+        2, 200,
+        [&](int w, int) {
+            found.Expect((w == 0 ? a->Compare(b.Get()) : b->Compare(a.Get())) == S_FALSE,
+                         "different documents compared equal or failed");
+        },
+        1,
+        [&](int) {
+            found.Expect(same->Compare(a.Get()) == S_OK, "equal documents compared different or failed");
+            found.Checked();
+        });
+    EXPECT_EQ(found.FailureCount(), 0) << found.Report();
+}
+
 }  // namespace
 }  // namespace racetest

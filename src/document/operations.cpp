@@ -92,12 +92,19 @@ HRESULT OrvDocument::Clone(IUnknown** ppunkDocument) {
 
 HRESULT OrvDocument::Compare(IUnknown* punkDocument) {
     if (!punkDocument) return E_POINTER;
-    return Locked([&] {
+    // The other record is read before this document's lock is taken: holding
+    // it while the other document takes its own would order the two locks one
+    // way here and the other way in the same call made on the other document.
+    Bstr image;
+    HRESULT hr = Guarded([&] {
         ComPtr<IOrvDocument> other;
         Check(punkDocument->QueryInterface(IID_IOrvDocument, reinterpret_cast<void**>(other.GetAddressOf())),
               IID_IOrvDocument);
-        Bstr image;
         Check(other->get_DocRecord(image.ReleaseAndGetAddressOf()), IID_IOrvDocument);
+        return S_OK;
+    });
+    if (FAILED(hr)) return hr;
+    return Locked([&] {
         // A record that is missing or shorter than a record is not a record.
         if (!image || image.ByteLength() < DocRecord::kSize) return E_UNEXPECTED;
         const auto* theirs = reinterpret_cast<const unsigned char*>(image.Get());

@@ -103,32 +103,48 @@ HRESULT OrvERDoc::CalculateRecalculationDate(IUnknown* punkERDoc, DATE* pdtDate)
     if (!pdtDate) return E_POINTER;
     *pdtDate = 0.0;
     if (!punkERDoc) return E_POINTER;
-    return Locked([&]() -> HRESULT {
+    // The other list is read before this object's lock is taken: holding it
+    // while the other object takes its own would order the two locks one way
+    // here and the other way when the same call is made on the other object
+    // (two threads comparing the two lists in both directions would deadlock).
+    struct Entry {
+        DATE month = 0.0;
+        LONG finRoot = 0;
+        CY rate{};
+    };
+    std::vector<Entry> theirs;
+    HRESULT hr = Guarded([&]() -> HRESULT {
         ComPtr<IOrvERDoc> other;
         Check(punkERDoc->QueryInterface(IID_IOrvERDoc, reinterpret_cast<void**>(other.GetAddressOf())), IID_IOrvERDoc);
         Check(other->InitFromExtension(), IID_IOrvERDoc);
         LONG count = 0;
         Check(other->GetElemCount(&count), IID_IOrvERDoc);
+        for (LONG i = 0; i < count; ++i) {
+            Entry e;
+            Check(other->GetItem(i, &e.month, &e.finRoot, &e.rate), IID_IOrvERDoc);
+            theirs.push_back(e);
+        }
+        return S_OK;
+    });
+    if (FAILED(hr)) return hr;
+    return Locked([&]() -> HRESULT {
         auto mine = rates_.begin();
-        for (LONG i = 0;; ++i, ++mine) {
+        for (std::size_t i = 0;; ++i, ++mine) {
             const bool mineEnds = mine == rates_.end();
-            const bool otherEnds = i >= count;
+            const bool otherEnds = i >= theirs.size();
             if (mineEnds && otherEnds) return S_OK;  // equal lists: 0
-            DATE month = 0.0;
-            LONG finRoot = 0;
-            CY rate{};
-            if (!otherEnds) Check(other->GetItem(i, &month, &finRoot, &rate), IID_IOrvERDoc);
             if (otherEnds) {
                 *pdtDate = mine->first.first;
                 return S_OK;
             }
+            const Entry& e = theirs[i];
             if (mineEnds) {
                 // The other list's first entry without a partner here.
-                *pdtDate = month;
+                *pdtDate = e.month;
                 return S_OK;
             }
-            if (mine->first.first != month || mine->first.second != finRoot || mine->second.int64 != rate.int64) {
-                *pdtDate = mine->first.first < month ? mine->first.first : month;
+            if (mine->first.first != e.month || mine->first.second != e.finRoot || mine->second.int64 != e.rate.int64) {
+                *pdtDate = mine->first.first < e.month ? mine->first.first : e.month;
                 return S_OK;
             }
         }

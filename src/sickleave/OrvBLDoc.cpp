@@ -69,8 +69,13 @@ void WriteXmlBody(IOrvDocExtension* extension, BSTR text) {
 
 }  // namespace
 
+// Runs while the document that creates this object holds its own lock, before
+// the object is handed out: no other thread can reach it yet, so it takes no
+// lock of its own. Taking it here would order this object's lock after the
+// document's, against every later member that holds this lock and calls the
+// document.
 HRESULT OrvBLDoc::DocumentAttached() {
-    return Locked([&] {
+    return Guarded([&] {
         IOrvDocument* document = Document();
         VARIANT_BOOL connected = VARIANT_FALSE;
         Check(document->get_IsConnectedToDB(&connected), IID_IOrvDocument);

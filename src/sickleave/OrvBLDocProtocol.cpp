@@ -317,9 +317,7 @@ HRESULT OrvBLDocProtocol::NewXml(ComPtr<IXMLDOMDocument>* xml) {
     HRESULT hr = CoCreateInstance(CLSID_DOMDocument40, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument,
                                   reinterpret_cast<void**>(xml->ReleaseAndGetAddressOf()));
     if (SUCCEEDED(hr) && *xml) return S_OK;
-    // Out of memory is passed on as such; every other failure is E_FAIL.
-    return ReportWithMessage(CLSID_OrvBLDocProtocol, IDS_XML_CONNECT, IID_IOrvBLDocProtocol,
-                             hr == E_OUTOFMEMORY ? hr : E_FAIL);
+    return ReportWithMessage(CLSID_OrvBLDocProtocol, IDS_XML_CONNECT, IID_IOrvBLDocProtocol, E_FAIL);
 }
 
 void OrvBLDocProtocol::Serialise(IXMLDOMDocument* xml) {

@@ -34,6 +34,7 @@ struct Operation {
 struct WalkFigures {
     long runs = 0;      // runs with a failure injected
     long failed = 0;    // of which answered a failure status
+    long otherStatus = 0;  // of those, a status other than E_OUTOFMEMORY
     long allocations = 0;  // counted allocations of the clean run
 };
 
@@ -76,6 +77,7 @@ WalkFigures Walk(const Operation<Object>& op, long limit = 20000) {
             EXPECT_EQ(op.state(object), expectedState) << "failure injected at " << n;
         } else {
             ++figures.failed;
+            if (hr != E_OUTOFMEMORY) ++figures.otherStatus;
             EXPECT_TRUE(hr == E_OUTOFMEMORY || op.alsoAllowed.count(hr))
                 << "failure injected at " << n << " answered 0x" << std::hex << static_cast<unsigned long>(hr);
             EXPECT_EQ(op.state(object), before) << "failure injected at " << n;
@@ -87,8 +89,9 @@ WalkFigures Walk(const Operation<Object>& op, long limit = 20000) {
 }
 
 inline void Report(const char* name, const WalkFigures& f) {
-    std::printf("[ oom walk ] %s: %ld allocations, %ld runs with a failure, %ld answered a failure\n", name,
-                f.allocations, f.runs, f.failed);
+    std::printf("[ oom walk ] %s: %ld allocations, %ld runs with a failure, %ld answered a failure (%ld not "
+                "E_OUTOFMEMORY)\n",
+                name, f.allocations, f.runs, f.failed, f.otherStatus);
 }
 
 }  // namespace oomtest

@@ -127,4 +127,38 @@ TEST(OomHook, LoadOutOfMemoryKeepsTheDocument) {
     EXPECT_GT(failures, 0);
 }
 
+// A deep clone of a whole document: a new document and its node object, then
+// the copy. Every failure answers E_OUTOFMEMORY and hands out nothing.
+TEST(OomHook, DocumentCloneFailsCleanly) {
+    HookOff off;
+    ComPtr<IXMLDOMDocument> dom;
+    ASSERT_EQ(CoCreateInstance(CLSID_DOMDocument40, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument,
+                               reinterpret_cast<void**>(dom.GetAddressOf())),
+              S_OK);
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    ASSERT_EQ(dom->loadXML(Bstr(u"<a x=\"1\"><b>text</b><c/></a>"), &loaded), S_OK);
+    Bstr expected;
+    ASSERT_EQ(dom->get_xml(expected.ReleaseAndGetAddressOf()), S_OK);
+    long failures = 0;
+    for (long n = 1; n < 10000; ++n) {
+        ComPtr<IXMLDOMNode> clone;
+        OrvFailAllocationAt(n);
+        const HRESULT hr = dom->cloneNode(VARIANT_TRUE, clone.GetAddressOf());
+        const long counted = OrvCountedAllocations();
+        OrvFailAllocationAt(0);
+        if (hr == S_OK) {
+            ASSERT_TRUE(clone);
+            Bstr xml;
+            ASSERT_EQ(clone->get_xml(xml.ReleaseAndGetAddressOf()), S_OK);
+            EXPECT_EQ(xml.View(), expected.View()) << n;
+            if (counted < n) break;
+            continue;
+        }
+        ++failures;
+        EXPECT_EQ(hr, E_OUTOFMEMORY) << n;
+        EXPECT_EQ(clone.Get(), nullptr);
+    }
+    EXPECT_GE(failures, 2);  // the document and its node object
+}
+
 }  // namespace

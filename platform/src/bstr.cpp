@@ -100,6 +100,7 @@ void GiveBlock(void* block, std::size_t bytes) {
 
 BSTR AllocBytes(const void* data, std::size_t bytes) {
     if (bytes > kMaxBytes) return nullptr;
+    if (OrvAllocationFails()) return nullptr;
     // An odd length gets a third NUL byte: the string read as wide characters
     // (wcslen, SysAllocString of it) then meets a whole NUL character inside
     // the block instead of reading one byte past it.
@@ -173,6 +174,7 @@ namespace orv::detail {
 
 BSTR BstrAllocUninitialized(std::size_t units) {
     if (units > kMaxBytes / sizeof(OLECHAR)) return nullptr;
+    if (OrvAllocationFails()) return nullptr;
     const std::size_t bytes = units * sizeof(OLECHAR);
     auto* block = static_cast<char*>(TakeBlock(kHeader + bytes + sizeof(OLECHAR)));
     if (!block) return nullptr;

@@ -118,6 +118,9 @@ HRESULT OrvDocument::ParseFrom(IUnknown* pRoot, LONG) {
     return Locked([&] {
         ComPtr<IXMLDOMElement> root = AsElement(pRoot);
 
+        // Everything is read before anything changes, so a text that is
+        // refused or a failure on the way (out of memory) leaves the document
+        // as it was.
         // The record must be there whole: another length leaves the document
         // as it was.
         Bstr recordText;
@@ -132,23 +135,19 @@ HRESULT OrvDocument::ParseFrom(IUnknown* pRoot, LONG) {
         Check(GetAttributeLong(root.Get(), kTimeStamp, &stamp), IID_IXMLDOMElement);
         Check(GetAttributeLong(root.Get(), kCondition, &condition), IID_IXMLDOMElement);
         Check(GetAttributeLong(root.Get(), kAccess, &access), IID_IXMLDOMElement);
-        record_ = record;
-        dbAddr_ = static_cast<ULONG>(address);
-        recalculationDate_ = recalculation;
-        timeStamp_ = static_cast<ULONG>(stamp);
-        recordCondition_ = condition;
-        at_ = access;
 
-        extensionInitialized_ = VARIANT_FALSE;
+        // The extension: left alone (no element), cleared (Length below 1) or
+        // given the body read.
+        enum class BodyChange { None, Clear, Set } bodyChange = BodyChange::None;
+        Bstr bodyString;
+        LONG length = 0;
         ComPtr<IXMLDOMNode> extensionNode;
         Check(root->selectSingleNode(Bstr(kExtension), extensionNode.GetAddressOf()), IID_IXMLDOMElement);
         if (extensionNode) {
             ComPtr<IXMLDOMElement> element = AsElement(extensionNode.Get());
-            ComPtr<IOrvDocExtension> extension = Extension();
-            LONG length = 0;
             Check(GetAttributeLong(element.Get(), kLength, &length), IID_IXMLDOMElement);
             if (length < 1) {
-                Check(extension->Clear(), IID_IOrvDocExtension);
+                bodyChange = BodyChange::Clear;
             } else {
                 Bstr bodyText;
                 Check(GetAttributeText(element.Get(), kBody, bodyText.ReleaseAndGetAddressOf()), IID_IXMLDOMElement);
@@ -157,17 +156,14 @@ HRESULT OrvDocument::ParseFrom(IUnknown* pRoot, LONG) {
                 std::size_t bytes = std::min<std::size_t>(static_cast<std::size_t>(length), bodyText.Length() / 2);
                 std::vector<unsigned char> body(bytes);
                 DecodeDocumentHex(bodyText.View(), body.data(), bytes);
-                Bstr bodyString =
+                bodyString =
                     Bstr::Attach(SysAllocStringByteLen(reinterpret_cast<const char*>(body.data()), static_cast<UINT>(bytes)));
                 if (!bodyString) throw std::bad_alloc();
-                Check(extension->put_Body(bodyString), IID_IOrvDocExtension);
-                Check(extension->put_Length(length), IID_IOrvDocExtension);
-                extensionInitialized_ = VARIANT_TRUE;
+                bodyChange = BodyChange::Set;
             }
         }
 
-        removed.swap(collectors_);
-        position_ = collectors_.end();
+        CollectorMap collectors;
         ComPtr<IXMLDOMNodeList> nodes;
         Check(root->selectNodes(Bstr(kSumsPath), nodes.GetAddressOf()), IID_IXMLDOMElement);
         LONG count = 0;
@@ -185,8 +181,28 @@ HRESULT OrvDocument::ParseFrom(IUnknown* pRoot, LONG) {
             Check(collector->ParseFrom(node.Get(), 0), IID_IOrvObjAsXmlString);
             ComPtr<IUnknown> identity;
             Check(collector.As(&identity), IID_IOrvObjAsXmlString);
-            collectors_.emplace(id, identity);  // the first one of an identifier stays
+            collectors.emplace(id, identity);  // the first one of an identifier stays
         }
+
+        // The changes. Only the body's copy can fail, and it comes first.
+        if (bodyChange != BodyChange::None) {
+            ComPtr<IOrvDocExtension> extension = Extension();
+            if (bodyChange == BodyChange::Set) {
+                Check(extension->put_Body(bodyString), IID_IOrvDocExtension);
+                Check(extension->put_Length(length), IID_IOrvDocExtension);
+            } else {
+                Check(extension->Clear(), IID_IOrvDocExtension);
+            }
+        }
+        record_ = record;
+        dbAddr_ = static_cast<ULONG>(address);
+        recalculationDate_ = recalculation;
+        timeStamp_ = static_cast<ULONG>(stamp);
+        recordCondition_ = condition;
+        at_ = access;
+        extensionInitialized_ = bodyChange == BodyChange::Set ? VARIANT_TRUE : VARIANT_FALSE;
+        removed.swap(collectors_);
+        collectors_.swap(collectors);
         position_ = collectors_.end();
         return S_OK;
     });
@@ -215,7 +231,8 @@ HRESULT OrvDocument::put_FullString(BSTR newVal) {
         // A text that does not parse leaves no element: ParseFrom then refuses
         // a null root with E_POINTER.
         VARIANT_BOOL loaded = VARIANT_FALSE;
-        dom->loadXML(newVal, &loaded);
+        const HRESULT load = dom->loadXML(newVal, &loaded);
+        if (FAILED(load)) return load;  // out of memory, not a text that does not parse
         ComPtr<IXMLDOMNode> node;
         Check(dom->selectSingleNode(Bstr(kDocument), node.GetAddressOf()), IID_IXMLDOMDocument);
         return ParseFrom(node.Get(), 0);

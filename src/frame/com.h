@@ -361,6 +361,7 @@ HRESULT CreateInstance(IUnknown* outer, REFIID riid, void** ppv) noexcept {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
     if (outer && riid != IID_IUnknown) return CLASS_E_NOAGGREGATION;
+    if (OrvAllocationFails()) return E_OUTOFMEMORY;  // the tests' failure hook
     try {
         if (!outer) {
             auto* obj = new (std::nothrow) ComObject<T>();
@@ -447,7 +448,7 @@ template <class E>
 IUnknown* CoClass<Derived, Clsid, Entries...>::CreateTearOff(Derived* owner, HRESULT* hr) {
     using I = typename detail::InterfaceOf<E>::type;
     using C = typename TearOffClass<E>::type;
-    C* t = new (std::nothrow) C(owner);
+    C* t = OrvAllocationFails() ? nullptr : new (std::nothrow) C(owner);
     if (!t) {
         *hr = E_OUTOFMEMORY;
         return nullptr;

@@ -153,7 +153,8 @@ HRESULT OrvDocList::put_FullString(BSTR newVal) {
     if (FAILED(hr)) return hr;
     return Guarded([&] {
         VARIANT_BOOL loaded = VARIANT_FALSE;
-        dom->loadXML(newVal, &loaded);
+        const HRESULT load = dom->loadXML(newVal, &loaded);
+        if (FAILED(load)) return load;  // out of memory, not a text that does not load
         // A text that is not XML changes nothing; a text without the list's
         // element empties the list (ParseFrom of no element).
         if (loaded != VARIANT_TRUE) return E_POINTER;

@@ -388,7 +388,8 @@ HRESULT OrvInstanceList::put_FullString(BSTR newVal) {
     if (FAILED(hr)) return hr;
     return Guarded([&] {
         VARIANT_BOOL loaded = VARIANT_FALSE;
-        dom->loadXML(newVal, &loaded);
+        const HRESULT load = dom->loadXML(newVal, &loaded);
+        if (FAILED(load)) return load;  // out of memory, not a text that does not load
         if (loaded != VARIANT_TRUE) return E_POINTER;
         ComPtr<IXMLDOMNode> node;
         Check(dom->selectSingleNode(Bstr(kRoot), node.GetAddressOf()), IID_IXMLDOMDocument);

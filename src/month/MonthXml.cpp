@@ -205,7 +205,8 @@ HRESULT OrvMonth::put_ShortString(BSTR newVal) {
         // A text that does not load leaves no "ORVMONTH": ParseFrom then
         // refuses the null root with E_POINTER and the month stays as it was.
         VARIANT_BOOL loaded = VARIANT_FALSE;
-        dom->loadXML(newVal, &loaded);
+        const HRESULT load = dom->loadXML(newVal, &loaded);
+        if (FAILED(load)) return load;  // out of memory, not a text that does not load
         ComPtr<IXMLDOMNode> node;
         Check(dom->selectSingleNode(Bstr(kMonth), node.GetAddressOf()), IID_IXMLDOMDocument);
         return ParseFrom(node.Get(), 0);

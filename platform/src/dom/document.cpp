@@ -38,6 +38,7 @@ HRESULT CreateDomDocument(IUnknown* outer, REFIID riid, void** ppv) {
     *ppv = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
     try {
+        if (OrvAllocationFails()) return E_OUTOFMEMORY;
         auto doc = std::make_shared<DomDoc>();
         DomNode* node;
         {

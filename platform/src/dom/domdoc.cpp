@@ -98,6 +98,7 @@ void DomDoc::Collect(Tree* t) {
 
 DomNode* DomDoc::DocumentObject() {
     if (documentObject_ && documentObject_->TryAddRef()) return documentObject_;
+    if (OrvAllocationFails()) throw std::bad_alloc();
     documentObject_ = new DomNode(shared_from_this(), NodeKind::Document, {}, {}, nullptr);
     return documentObject_;
 }
@@ -118,6 +119,7 @@ DomNode* DomDoc::Lookup(const void* key, NodeKind kind, pugi::xml_node n, pugi::
     if (DomNode* found = cache_.Find(key); found && found->TryAddRef()) return found;
     // A new object; an entry left by an object on its way out is taken over
     // (that object then leaves the entry alone).
+    if (OrvAllocationFails()) throw std::bad_alloc();
     Tree* t = TreeOf(n);
     auto* w = new DomNode(shared_from_this(), kind, n, a, t);
     try {

@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <vector>
 #include <string>
 
@@ -175,6 +176,7 @@ bool ParseXml(std::u16string_view text, bool preserveWhiteSpace, Tree& into, Par
     if (preserveWhiteSpace) flags |= pugi::parse_ws_pcdata;
     char* const bytes = src.bytes.get();
     pugi::xml_parse_result r = into.doc.load_buffer_inplace(bytes, src.size, flags, pugi::encoding_utf8);
+    if (r.status == pugi::status_out_of_memory) throw std::bad_alloc();  // not a fault of the text
     if (!r) {
         std::size_t at = mapped ? Utf16IndexOfUtf8Offset(text, src.skipped, static_cast<std::size_t>(r.offset)) : 0;
         Report(text, at, r.description(), error);

@@ -376,7 +376,7 @@ HRESULT DomNode::Place(DomDoc& d, DomDoc& cd, pugi::xml_node before, pugi::xml_n
     cd.PinPending();
     d.controlChars = d.controlChars || cd.controlChars;
     pugi::xml_node copy = before ? parent.insert_copy_before(c, before) : parent.append_copy(c);
-    if (!copy) return E_FAIL;
+    if (!copy) return E_OUTOFMEMORY;  // the checks above leave only memory to fail
     std::vector<Tree*> emptied;
     cd.Rehome(c, d, copy, emptied);
     DestroySubtree(c);
@@ -488,8 +488,9 @@ HRESULT DomNode::get_ownerDocument(IXMLDOMDocument** XMLDOMDocument) {
 HRESULT DomNode::cloneNode(VARIANT_BOOL deep, IXMLDOMNode** cloneRoot) {
     if (!cloneRoot) return E_POINTER;
     *cloneRoot = nullptr;
-    if (kind_ == NodeKind::Document) {
+    if (kind_ == NodeKind::Document) try {
         // A new document with a copy of this one's content and settings.
+        if (OrvAllocationFails()) return E_OUTOFMEMORY;
         auto fresh = std::make_shared<DomDoc>();
         HRESULT hr = Locked([&](DomDoc& d) -> HRESULT {
             fresh->preserveWhiteSpace = d.preserveWhiteSpace;
@@ -505,6 +506,8 @@ HRESULT DomNode::cloneNode(VARIANT_BOOL deep, IXMLDOMNode** cloneRoot) {
         if (FAILED(hr)) return hr;
         std::lock_guard lock(fresh->mutex);
         return HandOutNode(fresh->DocumentObject(), cloneRoot);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
     }
     return Locked([&](DomDoc& d) -> HRESULT {
         Tree& t = d.NewHoldingTree();

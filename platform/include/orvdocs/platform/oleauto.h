@@ -15,6 +15,21 @@ UINT SysStringLen(BSTR pbstr);
 UINT SysStringByteLen(BSTR bstr);
 void SysFreeString(BSTR bstrString);
 
+// Not platform functions: a test hook that makes one allocation fail.
+// OrvFailAllocationAt(n) with n > 0 starts counting allocations and makes the
+// n-th counted one from now fail; 0 or a negative n stops counting. Counted
+// are every SysAllocString* and SysReAllocString* call (a failing one answers
+// null or FALSE as on out-of-memory), the creation of the library's objects
+// (E_OUTOFMEMORY), of the DOM service's node objects and documents, and
+// pugixml's allocations while counting is on. OrvCountedAllocations answers
+// how many allocations were counted since the last OrvFailAllocationAt.
+// OrvAllocationFails counts one allocation and answers whether it is the one
+// that must fail; when counting is off it costs one relaxed atomic load.
+// The count is process-wide: meant for single-threaded tests.
+void OrvFailAllocationAt(long n);
+long OrvCountedAllocations();
+bool OrvAllocationFails() noexcept;
+
 // ---------------------------------------------------------------- VARIANT
 enum VARENUM : VARTYPE {
     VT_EMPTY = 0,

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <new>
 #include <utility>
 
 namespace orv {
@@ -21,9 +22,12 @@ std::size_t WStrLen(const char16_t* s) noexcept;
 class Bstr {
 public:
     Bstr() noexcept = default;
-    explicit Bstr(std::u16string_view s) : s_(SysAllocStringLen(s.data(), static_cast<UINT>(s.size()))) {}
-    explicit Bstr(const char16_t* s) : s_(s ? SysAllocString(s) : nullptr) {}
-    Bstr(const Bstr& o) : s_(o.s_ ? SysAllocStringByteLen(reinterpret_cast<LPCSTR>(o.s_), SysStringByteLen(o.s_)) : nullptr) {}
+    // Out of memory throws std::bad_alloc: a string that could not be made
+    // must not pass on as the empty one (which a null BSTR also means).
+    explicit Bstr(std::u16string_view s) : s_(Made(SysAllocStringLen(s.data(), static_cast<UINT>(s.size())))) {}
+    explicit Bstr(const char16_t* s) : s_(s ? Made(SysAllocString(s)) : nullptr) {}
+    Bstr(const Bstr& o)
+        : s_(o.s_ ? Made(SysAllocStringByteLen(reinterpret_cast<LPCSTR>(o.s_), SysStringByteLen(o.s_))) : nullptr) {}
     Bstr(Bstr&& o) noexcept : s_(std::exchange(o.s_, nullptr)) {}
     ~Bstr() { SysFreeString(s_); }
     Bstr& operator=(Bstr o) noexcept {
@@ -62,6 +66,10 @@ public:
     }
 
 private:
+    static BSTR Made(BSTR s) {
+        if (!s) throw std::bad_alloc();
+        return s;
+    }
     BSTR s_ = nullptr;
 };
 
@@ -69,9 +77,10 @@ private:
 class Variant : public VARIANT {
 public:
     Variant() noexcept { VariantInit(this); }
+    // Copies and strings that run out of memory throw std::bad_alloc, as Bstr does.
     Variant(const VARIANT& v) {
         VariantInit(this);
-        VariantCopy(this, &v);
+        if (VariantCopy(this, &v) == E_OUTOFMEMORY) throw std::bad_alloc();
     }
     Variant(const Variant& v) : Variant(static_cast<const VARIANT&>(v)) {}
     Variant(Variant&& v) noexcept {
@@ -84,14 +93,15 @@ public:
     explicit Variant(CY v) noexcept : Variant() { vt = VT_CY, cyVal = v; }
     explicit Variant(bool v) noexcept : Variant() { vt = VT_BOOL, boolVal = v ? VARIANT_TRUE : VARIANT_FALSE; }
     explicit Variant(std::u16string_view s) : Variant() {
-        vt = VT_BSTR;
         bstrVal = SysAllocStringLen(s.data(), static_cast<UINT>(s.size()));
+        if (!bstrVal) throw std::bad_alloc();
+        vt = VT_BSTR;
     }
     ~Variant() { VariantClear(this); }
     Variant& operator=(const Variant& v) {
         if (this != &v) {
             VariantClear(this);
-            VariantCopy(this, &v);
+            if (VariantCopy(this, &v) == E_OUTOFMEMORY) throw std::bad_alloc();
         }
         return *this;
     }

@@ -25,6 +25,12 @@ case "${ORVDOCS_SANITIZE:-0}" in
     exit 2
     ;;
 esac
+# ORVDOCS_WERROR=1 (set by .ci/run) turns compiler warnings into errors.
+if [ "${ORVDOCS_WERROR:-0}" = "1" ]; then
+  flags+=(-DORVDOCS_WERROR=ON)
+else
+  flags+=(-DORVDOCS_WERROR=OFF)
+fi
 cmake -S . -B "$build" -G Ninja "${flags[@]}" >/dev/null
 cmake --build "$build" -j 2
 ctest --test-dir "$build" --output-on-failure -j 2 --timeout 600

@@ -156,6 +156,17 @@ SHORT VtableSlotOf(P pmf) {
     return (raw[0] & 1) ? static_cast<SHORT>((raw[0] - 1) / static_cast<std::ptrdiff_t>(sizeof(void*))) : SHORT(-1);
 }
 
+// The property name of an accessor: its member name without the "get_",
+// "put_" or "putref_" prefix, pointing into the same literal. Evaluated while
+// compiling; an accessor whose name lacks the prefix does not compile.
+template <std::size_t N, std::size_t P>
+consteval const char16_t* AccessorName(const char16_t (&member)[N], const char16_t (&prefix)[P]) {
+    for (std::size_t i = 0; i + 1 < P; ++i)
+        if (i + 1 >= N || member[i] != prefix[i])
+            throw "the accessor's name does not start with its prefix";
+    return &member[P - 1];
+}
+
 template <auto Pmf>
 Member MakeMember(DISPID dispid, INVOKEKIND kind, const char16_t* name, const char16_t* params) {
     using S = Signature<decltype(Pmf)>;
@@ -179,8 +190,8 @@ Member MakeMember(DISPID dispid, INVOKEKIND kind, const char16_t* name, const ch
     return kInfo;                                                                          \
     }
 
-#define ORV_GET(id, m, params) ::orv::ti::MakeMember<&Self::m>(id, INVOKE_PROPERTYGET, u"" #m + 4, params),
-#define ORV_PUT(id, m, params) ::orv::ti::MakeMember<&Self::m>(id, INVOKE_PROPERTYPUT, u"" #m + 4, params),
+#define ORV_GET(id, m, params) ::orv::ti::MakeMember<&Self::m>(id, INVOKE_PROPERTYGET, ::orv::ti::AccessorName(u"" #m, u"get_"), params),
+#define ORV_PUT(id, m, params) ::orv::ti::MakeMember<&Self::m>(id, INVOKE_PROPERTYPUT, ::orv::ti::AccessorName(u"" #m, u"put_"), params),
 #define ORV_PUTREF(id, m, params) \
-    ::orv::ti::MakeMember<&Self::m>(id, INVOKE_PROPERTYPUTREF, u"" #m + 7, params),
+    ::orv::ti::MakeMember<&Self::m>(id, INVOKE_PROPERTYPUTREF, ::orv::ti::AccessorName(u"" #m, u"putref_"), params),
 #define ORV_METHOD(id, m, params) ::orv::ti::MakeMember<&Self::m>(id, INVOKE_FUNC, u"" #m, params),

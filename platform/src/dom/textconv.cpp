@@ -27,11 +27,6 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-inline bool IsXmlChar(char32_t c) {
-    if (c >= 0x20) return c <= 0xD7FF || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
-    return c == 0x9 || c == 0xA || c == 0xD;
-}
-
 // Decodes one UTF-8 sequence at p (p < end, *p >= 0x80). Returns the bytes
 // consumed and the code point in cp; a malformed sequence consumes one byte
 // and yields U+FFFD.

@@ -16,11 +16,8 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(dom platform values registry xmlforms bodies store json)
 
-if ! command -v clang++ >/dev/null; then
-  echo "fuzz.sh: clang++ is needed (apt-get install clang)" >&2
-  exit 2
-fi
-scripts/ensure-deps.sh
+# clang with its libFuzzer and sanitizer runtimes (Debian 12: clang 14).
+scripts/ensure-deps.sh clang libclang-rt-14-dev
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DORVDOCS_FUZZ=ON \
   -DORVDOCS_TESTS=OFF -DORVDOCS_BENCH=OFF >/dev/null

@@ -48,11 +48,6 @@ public:
     // reference), or null for anything else.
     static DomNode* From(IUnknown* p);
 
-    // Node objects come and go by the thousand in a walk over a document;
-    // their blocks are kept per thread and used again (node.cpp).
-    static void* operator new(std::size_t size);
-    static void operator delete(void* block) noexcept;
-
     IXMLDOMNode* AsNode() { return static_cast<IXMLDOMElement*>(this); }
     IUnknown* Identity() { return static_cast<IXMLDOMElement*>(this); }
     // Adds a reference unless the last one is already gone.

@@ -30,19 +30,7 @@ bool Work(IOrvDatabase* db, ULONG counter, int p, int t) {
         if (StoreDocument(db, 7, NewSum(p, t, i)) == 0) return false;
         // A step of the counter between the new documents.
         if (i >= kSteps) continue;
-        for (;;) {
-            ComPtr<IUnknown> unknown;
-            if (db->GetDocument(0, static_cast<LONG>(counter), unknown.GetAddressOf()) != S_OK) return false;
-            ComPtr<IOrvDocument> doc;
-            if (unknown.As(&doc) != S_OK) return false;
-            CY sum{};
-            doc->get_Dcsum1(&sum);
-            doc->put_Dcsum1(Cy(sum.int64 + 100));
-            doc->put_RecordCondition(2);
-            const HRESULT hr = doc->Update(0);
-            if (hr == S_OK) break;
-            if (hr != ORV_E_DOCUMENT_CHANGED) return false;
-        }
+        if (!storetest::StepStoredSum(db, counter)) return false;
     }
     return true;
 }

@@ -111,6 +111,25 @@ inline LONGLONG StoredSum(IOrvDatabase* db, ULONG address) {
     return sum.int64;
 }
 
+// Adds one hundredth-unit step (100) to the first sum of the stored document
+// at `address`, reading it again and retrying while another writer got there
+// first (ORV_E_DOCUMENT_CHANGED). False on any other failure.
+inline bool StepStoredSum(IOrvDatabase* db, ULONG address) {
+    for (;;) {
+        ComPtr<IUnknown> unknown;
+        if (db->GetDocument(0, static_cast<LONG>(address), unknown.GetAddressOf()) != S_OK) return false;
+        ComPtr<IOrvDocument> doc;
+        if (unknown.As(&doc) != S_OK) return false;
+        CY sum{};
+        doc->get_Dcsum1(&sum);
+        doc->put_Dcsum1(Cy(sum.int64 + 100));
+        doc->put_RecordCondition(2);
+        const HRESULT hr = doc->Update(0);
+        if (hr == S_OK) return true;
+        if (hr != ORV_E_DOCUMENT_CHANGED) return false;
+    }
+}
+
 inline LONG Count(IOrvDatabase* db) {
     LONG n = -1;
     EXPECT_EQ(View(db)->get_DocumentCount(&n), S_OK);

@@ -153,21 +153,8 @@ TEST(StoreFile, ProcessesWritingOneFileLoseNothing) {
             if (!db) return false;
             for (int i = 0; i < kNew; ++i)
                 if (StoreDocument(db.Get(), 7, (p + 1) * 100000LL + i * 100) == 0) return false;
-            for (int i = 0; i < kAdds; ++i) {
-                for (;;) {
-                    ComPtr<IUnknown> unknown;
-                    if (db->GetDocument(0, static_cast<LONG>(counter), unknown.GetAddressOf()) != S_OK) return false;
-                    ComPtr<IOrvDocument> doc;
-                    unknown.As(&doc);
-                    CY sum{};
-                    doc->get_Dcsum1(&sum);
-                    doc->put_Dcsum1(Cy(sum.int64 + 100));
-                    doc->put_RecordCondition(2);
-                    const HRESULT hr = doc->Update(0);
-                    if (hr == S_OK) break;
-                    if (hr != ORV_E_DOCUMENT_CHANGED) return false;
-                }
-            }
+            for (int i = 0; i < kAdds; ++i)
+                if (!StepStoredSum(db.Get(), counter)) return false;
             return true;
         }));
     }

@@ -24,10 +24,9 @@
 // record) writes a text a new protocol object takes and writes the same; the
 // sick-leave protocol read from a written body, written and read once more,
 // gives the same text.
+#include "fuzz_host.h"
 #include "fuzz_input.h"
 
-#include "host/OrvMessageService.h"
-#include "host/registration.h"
 #include "kinds/KindBase.h"
 #include "kinds/selection.h"
 #include "vacation/OrvOTDoc.h"
@@ -43,20 +42,6 @@ namespace {
 using orv::Bstr;
 using orv::ComPtr;
 using orvfuzz::Input;
-
-class DiscardSink final : public orv::host::MessageSink {
-public:
-    void Show(std::u16string_view, std::u16string_view) override {}
-};
-
-struct Environment {
-    Environment() {
-        orv::host::SetMessageSink(std::make_shared<DiscardSink>());
-        ORV_FUZZ_CHECK(DllRegisterServer() == S_OK);
-        ORV_FUZZ_CHECK(orv::host::RegisterHostComponents(&registration) == S_OK);
-    }
-    orv::host::Registration registration;
-};
 
 // Type codes of the kinds that keep data in the extension's body.
 constexpr LONG kTypes[] = {1,   7,   8,   10,  14,  15,  17,  21,  22,  30,  40,  51,  68,  69,
@@ -283,7 +268,7 @@ bool MergeListText(IOrvDocument* doc, LONG type, const std::u16string& text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static Environment environment;
+    static orvfuzz::HostEnvironment environment;
     Input in(data, size);
     const std::size_t kind = in.Byte() % (std::size(kTypes) + std::size(kVacationTypes));
     const bool vacation = kind >= std::size(kTypes);

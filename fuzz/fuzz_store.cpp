@@ -9,11 +9,10 @@
 //    before it;
 //  - what the store writes after an accepted import (text A), a new store
 //    imports and writes as exactly A again.
+#include "fuzz_host.h"
 #include "fuzz_input.h"
 
 #include "host/OrvMemoryDatabase.h"
-#include "host/OrvMessageService.h"
-#include "host/registration.h"
 
 #include <orvdocs/orvdocs.h>
 #include <orvdocs/platform/platform.h>
@@ -26,20 +25,6 @@ namespace {
 using orv::Bstr;
 using orv::ComPtr;
 using orvfuzz::Input;
-
-class DiscardSink final : public orv::host::MessageSink {
-public:
-    void Show(std::u16string_view, std::u16string_view) override {}
-};
-
-struct Environment {
-    Environment() {
-        orv::host::SetMessageSink(std::make_shared<DiscardSink>());
-        ORV_FUZZ_CHECK(DllRegisterServer() == S_OK);
-        ORV_FUZZ_CHECK(orv::host::RegisterHostComponents(&registration) == S_OK);
-    }
-    orv::host::Registration registration;
-};
 
 ComPtr<IOrvMemoryDatabase> NewStore() {
     ComPtr<IOrvMemoryDatabase> db;
@@ -57,7 +42,7 @@ std::u16string Exported(IOrvMemoryDatabase* db) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static Environment environment;
+    static orvfuzz::HostEnvironment environment;
     Input in(data, size);
     const unsigned mode = in.Byte();
     const Bstr text(orvfuzz::AsText(in.Rest(), mode));

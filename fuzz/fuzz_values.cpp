@@ -16,13 +16,12 @@
 //  - a FullString the document accepts gives a record equal to the decoded
 //    DOCRECORD attribute, and what the document writes it reads back to the
 //    same text; a FullString it refuses for its form leaves it as it was.
+#include "fuzz_host.h"
 #include "fuzz_input.h"
 
 #include "document/DocRecord.h"
 #include "frame/oemtext.h"
 #include "frame/values.h"
-#include "host/OrvMessageService.h"
-#include "host/registration.h"
 #include "xml/hextext.h"
 #include "xml/lenient.h"
 
@@ -41,12 +40,6 @@ using orv::ComPtr;
 using orv::Variant;
 using orvfuzz::Input;
 using orvfuzz::View;
-
-// Messages of failed calls are dropped, not kept or printed.
-class DiscardSink final : public orv::host::MessageSink {
-public:
-    void Show(std::u16string_view, std::u16string_view) override {}
-};
 
 void Lenient(Input& in) {
     const std::uint8_t mode = in.Byte();
@@ -161,15 +154,6 @@ void OemFields(Input& in) {
 
 // ------------------------------------------------------------ the document
 
-struct Environment {
-    Environment() {
-        orv::host::SetMessageSink(std::make_shared<DiscardSink>());
-        ORV_FUZZ_CHECK(DllRegisterServer() == S_OK);
-        ORV_FUZZ_CHECK(orv::host::RegisterHostComponents(&registration) == S_OK);
-    }
-    orv::host::Registration registration;
-};
-
 ComPtr<IOrvObjAsXmlString> NewDocument() {
     ComPtr<IOrvObjAsXmlString> doc;
     ORV_FUZZ_CHECK(CoCreateInstance(CLSID_OrvDocument, nullptr, CLSCTX_ALL, IID_IOrvObjAsXmlString,
@@ -212,7 +196,7 @@ std::string RecordAttribute(BSTR text) {
 }
 
 void Document(Input& in) {
-    static Environment environment;
+    static orvfuzz::HostEnvironment environment;
     const std::uint8_t mode = in.Byte();
     Bstr text(orvfuzz::AsText(in.Rest(), mode));
 

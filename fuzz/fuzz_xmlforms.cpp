@@ -18,10 +18,9 @@
 //  - what an object writes after an accepted put (text A), a fresh object of
 //    the same class takes and writes as exactly A again; the same for
 //    ShortString and for the binary record.
+#include "fuzz_host.h"
 #include "fuzz_input.h"
 
-#include "host/OrvMessageService.h"
-#include "host/registration.h"
 
 #include <orvdocs/orvdocs.h>
 #include <orvdocs/platform/platform.h>
@@ -34,20 +33,6 @@ namespace {
 using orv::Bstr;
 using orv::ComPtr;
 using orvfuzz::Input;
-
-class DiscardSink final : public orv::host::MessageSink {
-public:
-    void Show(std::u16string_view, std::u16string_view) override {}
-};
-
-struct Environment {
-    Environment() {
-        orv::host::SetMessageSink(std::make_shared<DiscardSink>());
-        ORV_FUZZ_CHECK(DllRegisterServer() == S_OK);
-        ORV_FUZZ_CHECK(orv::host::RegisterHostComponents(&registration) == S_OK);
-    }
-    orv::host::Registration registration;
-};
 
 const CLSID* const kClasses[] = {&CLSID_OrvMonth,  &CLSID_OrvMTrace,         &CLSID_OrvDocList,
                                  &CLSID_OrvInstanceList, &CLSID_OrvBLDocProtocol, &CLSID_OrvBank,
@@ -154,7 +139,7 @@ void BinaryRecord(const CLSID& clsid, std::string_view bytes, HRESULT (I::*get)(
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static Environment environment;
+    static orvfuzz::HostEnvironment environment;
     Input in(data, size);
     const std::size_t which = in.Byte() % std::size(kClasses);
     const CLSID& clsid = *kClasses[which];

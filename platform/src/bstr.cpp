@@ -183,6 +183,20 @@ BSTR BstrAllocUninitialized(std::size_t units) {
     return reinterpret_cast<BSTR>(block + kHeader);
 }
 
+BSTR BstrGrow(BSTR s, std::size_t units) {
+    if (units > kMaxBytes / sizeof(OLECHAR)) return nullptr;
+    if (OrvAllocationFails()) return nullptr;
+    const std::size_t bytes = units * sizeof(OLECHAR);
+    // Every block comes from malloc (the cache only keeps them), so a large
+    // one grows in place where it can. Sized as the cache rounds, since the
+    // block may end up there when freed.
+    void* grown = std::realloc(BlockOf(s), Rounded(kHeader + bytes + sizeof(OLECHAR)));
+    if (!grown) return nullptr;
+    const auto len = static_cast<std::uint32_t>(bytes);
+    std::memcpy(grown, &len, kHeader);
+    return reinterpret_cast<BSTR>(static_cast<char*>(grown) + kHeader);
+}
+
 BSTR BstrSetLength(BSTR s, std::size_t units) {
     const std::size_t bytes = units * sizeof(OLECHAR);
     std::uint32_t room;

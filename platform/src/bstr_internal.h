@@ -16,4 +16,8 @@ BSTR BstrAllocUninitialized(std::size_t units);
 // than needed is shrunk; the string may move, so the result replaces `s`.
 BSTR BstrSetLength(BSTR s, std::size_t units);
 
+// Gives a BSTR from BstrAllocUninitialized room for `units` (more than it has),
+// keeping its content. Null when memory runs out; `s` is then unchanged.
+BSTR BstrGrow(BSTR s, std::size_t units);
+
 }  // namespace orv::detail

@@ -2,6 +2,12 @@
 // attribute order, escaping, the declaration, white space.
 #include "dom_test_util.h"
 
+#include <pugixml.hpp>
+
+#include <random>
+#include <sstream>
+#include <vector>
+
 using namespace domtest;
 
 TEST(DomWrittenForm, CyrillicTextAndAttributesRoundTrip) {
@@ -206,4 +212,109 @@ TEST(DomWrittenForm, ControlCharactersPutByAHostAreWrittenAsReplacementCharacter
     // Text without such characters is written unchanged, references included.
     auto plain = Load("<P A=\"&#9;&amp;#03;\">&amp;#03;</P>");
     EXPECT_EQ(Xml(plain), "<P A=\"&#09;&amp;#03;\">&amp;#03;</P>");
+}
+
+// The written form is pugixml's format_raw, byte for byte. Random trees are
+// built twice, through the DOM service and straight in pugixml, and written
+// by each; some texts are long enough to cross the writer's buffer, with
+// characters of one to four bytes falling on its ends.
+namespace {
+
+std::string RandomText(std::mt19937& rng) {
+    static const char* const kPieces[] = {"a", "Z", "7", " ", "&", "<", ">", "\"", "'", "]", "]]>", "-", "--", "?",
+                                          "?>", "\t", "\n", "\r", "ё", "₽", "𝄞", "&amp;", "x=\"1\""};
+    std::size_t length = rng() % 12;
+    if (rng() % 20 == 0) length = 5000 + rng() % 15000;
+    std::string s;
+    for (std::size_t i = 0; i < length; ++i) s += kPieces[rng() % std::size(kPieces)];
+    return s;
+}
+
+std::string RandomName(std::mt19937& rng) {
+    static const char* const kNames[] = {"a", "DOC", "ДОК", "Имя_1", "x.y-z", "n:m", "B𝄞"};
+    return kNames[rng() % std::size(kNames)];
+}
+
+std::string PugixmlForm(pugi::xml_node n) {
+    std::ostringstream out;
+    n.print(out, "", pugi::format_raw, pugi::encoding_utf8);
+    return out.str();
+}
+
+}  // namespace
+
+TEST(DomWrittenForm, RandomTreesAreWrittenAsPugixmlWritesThem) {
+    std::mt19937 rng(20261206);
+    for (int round = 0; round < 60; ++round) {
+        auto doc = NewDoc();
+        pugi::xml_document expected;
+        struct Element {
+            ComPtr<IXMLDOMElement> dom;
+            pugi::xml_node ref;
+        };
+        std::vector<Element> elements;
+        const std::string rootName = RandomName(rng);
+        elements.push_back({NewElement(doc, rootName), expected.append_child(rootName.c_str())});
+        ASSERT_EQ(doc->appendChild(elements[0].dom.Get(), nullptr), S_OK);
+        const int steps = 1 + static_cast<int>(rng() % 40);
+        for (int step = 0; step < steps; ++step) {
+            Element parent = elements[rng() % elements.size()];  // a copy: the vector may grow
+            const std::string text = RandomText(rng);
+            ComPtr<IXMLDOMNode> child;
+            switch (rng() % 6) {
+                case 0: {
+                    const std::string name = RandomName(rng);
+                    auto e = NewElement(doc, name);
+                    elements.push_back({e, parent.ref.append_child(name.c_str())});
+                    child = e;
+                    break;
+                }
+                case 1: {
+                    const std::string name = RandomName(rng);
+                    ASSERT_EQ(SetAttr(parent.dom, name, text), S_OK);
+                    pugi::xml_attribute a = parent.ref.attribute(name.c_str());
+                    if (!a) a = parent.ref.append_attribute(name.c_str());
+                    a.set_value(text.c_str());
+                    break;
+                }
+                case 2: {
+                    ComPtr<IXMLDOMText> t;
+                    ASSERT_EQ(doc->createTextNode(B(text), t.GetAddressOf()), S_OK);
+                    parent.ref.append_child(pugi::node_pcdata).set_value(text.c_str());
+                    child = t;
+                    break;
+                }
+                case 3: {
+                    ComPtr<IXMLDOMCDATASection> c;
+                    ASSERT_EQ(doc->createCDATASection(B(text), c.GetAddressOf()), S_OK);
+                    parent.ref.append_child(pugi::node_cdata).set_value(text.c_str());
+                    child = c;
+                    break;
+                }
+                case 4: {
+                    ComPtr<IXMLDOMComment> c;
+                    ASSERT_EQ(doc->createComment(B(text), c.GetAddressOf()), S_OK);
+                    parent.ref.append_child(pugi::node_comment).set_value(text.c_str());
+                    child = c;
+                    break;
+                }
+                default: {
+                    const std::string target = RandomName(rng);
+                    ComPtr<IXMLDOMProcessingInstruction> p;
+                    ASSERT_EQ(doc->createProcessingInstruction(B(target), B(text), p.GetAddressOf()), S_OK);
+                    pugi::xml_node pi = parent.ref.append_child(pugi::node_pi);
+                    pi.set_name(target.c_str());
+                    pi.set_value(text.c_str());
+                    child = p;
+                    break;
+                }
+            }
+            if (child) {
+                ASSERT_EQ(parent.dom->appendChild(child.Get(), nullptr), S_OK);
+            }
+        }
+        ASSERT_EQ(Xml(doc), PugixmlForm(expected)) << "round " << round;
+        const Element& some = elements[rng() % elements.size()];
+        ASSERT_EQ(Xml(some.dom), PugixmlForm(some.ref)) << "round " << round;
+    }
 }

@@ -71,6 +71,7 @@ private:
 struct Tree {
     pugi::xml_document doc;
     std::unique_ptr<char[]> source;  // the text parsed in place; the tree's strings point into it
+    std::size_t sourceSize = 0;      // its length in bytes
     std::size_t wrappers = 0;        // node objects whose node lives here
     bool isMain = false;
     const void* Key() const { return doc.internal_object(); }

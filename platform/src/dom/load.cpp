@@ -183,6 +183,7 @@ bool ParseXml(std::u16string_view text, bool preserveWhiteSpace, Tree& into, Par
         return false;
     }
     into.source = std::move(src.bytes);
+    into.sourceSize = src.size;
     Failure f;
     if (!Checker(bytes, src.size).Check(into.doc, preserveWhiteSpace, f)) {
         Report(text, mapped ? Utf16IndexOfUtf8Offset(text, src.skipped, f.offset) : 0, f.reason, error);

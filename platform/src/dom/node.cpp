@@ -564,14 +564,8 @@ HRESULT DomNode::get_xml(BSTR* xmlString) {
     if (!xmlString) return E_POINTER;
     *xmlString = nullptr;
     return Locked([&](DomDoc& d) -> HRESULT {
-        // Each thread keeps its buffer for the UTF-8 form between calls, so
-        // that writing a large document does not grow a new one every time.
-        thread_local std::string buffer;
-        buffer.clear();
-        Serialize(d, *this, buffer);
-        HRESULT hr = OutBstr(buffer, xmlString);
-        if (buffer.capacity() > (std::size_t(32) << 20)) std::string().swap(buffer);
-        return hr;
+        *xmlString = SerializeToBstr(d, *this);
+        return S_OK;
     });
 }
 

@@ -27,5 +27,7 @@ HRESULT NewParseError(const ParseErrorInfo& info, IXMLDOMParseError** out);
 // the XML declaration keeps its encoding pseudo-attribute (save to a file,
 // which is written in that encoding).
 void Serialize(DomDoc& d, const DomNode& node, std::string& out, bool keepEncoding = false);
+// The serialised form as a new BSTR (get_xml); throws std::bad_alloc.
+BSTR SerializeToBstr(DomDoc& d, const DomNode& node);
 
 }  // namespace orv::dom

@@ -1,105 +1,438 @@
-// The written form of nodes and documents (get_xml).
+// The written form of nodes and documents (get_xml, save).
 //
-// pugixml writes each node with format_raw: no indentation, no line breaks,
-// attributes in the order they were set, empty elements as <a/>, and &, <, >
-// escaped in text (and " in attribute values). The XML declaration is written
-// here: the text handed out is UTF-16, so an encoding named in the declaration
-// would no longer describe it and is left out.
+// The form is the one pugixml writes with format_raw: no indentation, no line
+// breaks, attributes in the order they were set, an element without children
+// as <a/>, & < > escaped in text, & < " and tab, line feed, carriage return
+// (as &#09; &#10; &#13;) in attribute values, "--" in a comment written "- -",
+// "]]>" in a CDATA section split over two sections, "?>" in a processing
+// instruction written "? >". A control character XML cannot hold (put by a
+// host; a load never yields one) is written as U+FFFD wherever it is.
+//
+// The tree is written here rather than by pugixml's printer: that one goes
+// through its own buffer a byte at a time, and its UTF-8 then had to be read
+// again to make the UTF-16 text handed out. Here runs of ordinary text go
+// sixteen bytes a step into a small buffer that is handed on as it fills,
+// converted to UTF-16 while it is still in the cache (get_xml) or appended to
+// a string (save). The XML declaration is written here too: the text handed
+// out is UTF-16, so an encoding named in it would no longer describe it and is
+// left out (save keeps it).
 #include "domnode.h"
 #include "domutil.h"
 #include "nodelist.h"
 
+#include "bstr_internal.h"
+
 #include <cstring>
+#include <new>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace orv::dom {
 
 namespace {
 
-struct StringWriter final : pugi::xml_writer {
-    explicit StringWriter(std::string& s) : out(s) {}
-    void write(const void* data, std::size_t size) override { out.append(static_cast<const char*>(data), size); }
-    std::string& out;
+// Receives the written form a piece at a time; every piece ends on a whole
+// UTF-8 character.
+class Sink {
+public:
+    virtual void Take(const char* p, std::size_t n) = 0;
+
+protected:
+    ~Sink() = default;
 };
 
-void AppendDeclaration(std::string& out, pugi::xml_node decl, bool keepEncoding) {
-    out += "<?xml";
-    for (pugi::xml_attribute a = decl.first_attribute(); a; a = a.next_attribute()) {
-        if (!keepEncoding && std::strcmp(a.name(), "encoding") == 0) continue;
-        out += ' ';
-        out += a.name();
-        out += "=\"";
-        AppendEscapedAttribute(out, a.value());
-        out += '"';
+class StringSink final : public Sink {
+public:
+    explicit StringSink(std::string& out) : out_(out) {}
+    void Take(const char* p, std::size_t n) override { out_.append(p, n); }
+
+private:
+    std::string& out_;
+};
+
+// Converts each piece into a BSTR that grows as needed.
+class BstrSink final : public Sink {
+public:
+    explicit BstrSink(std::size_t expected) : expected_(expected) {}
+    BstrSink(const BstrSink&) = delete;
+    BstrSink& operator=(const BstrSink&) = delete;
+    ~BstrSink() { SysFreeString(buf_); }
+
+    void Take(const char* p, std::size_t n) override {
+        // A piece of n bytes never needs more than n UTF-16 units.
+        if (room_ - len_ < n) Grow(len_ + n);
+        len_ += Utf8ToUtf16Into(p, n, buf_ + len_, room_ - len_);
     }
-    out += "?>";
+    // The finished text; the sink is empty afterwards.
+    BSTR Release() {
+        if (!buf_) Grow(0);
+        BSTR out = detail::BstrSetLength(buf_, len_);
+        buf_ = nullptr;
+        len_ = room_ = 0;
+        return out;
+    }
+
+private:
+    void Grow(std::size_t need) {
+        std::size_t room = room_ ? room_ * 2 : (expected_ > 256 ? expected_ : 256);
+        if (room < need) room = need;
+        BSTR grown = buf_ ? detail::BstrGrow(buf_, room) : detail::BstrAllocUninitialized(room);
+        if (!grown) throw std::bad_alloc();
+        buf_ = grown;
+        room_ = room;
+    }
+
+    std::size_t expected_;
+    BSTR buf_ = nullptr;
+    std::size_t len_ = 0;
+    std::size_t room_ = 0;
+};
+
+// What a run of a node's text is written as: which bytes stop a run and what
+// is written in their place.
+enum class Part {
+    Text,       // & < > escaped
+    Attribute,  // & < " and tab, line feed, carriage return escaped
+    Comment,    // "--" and a final '-' get a space after the '-'
+    CData,      // "]]>" ends the section and starts another
+    Pi,         // "?>" written "? >"
+    Plain,      // as it is (a DOCTYPE's text)
+};
+
+constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
+
+template <Part P>
+constexpr bool Stops(unsigned char c) {
+    if (c < 0x20) return P == Part::Attribute || (c != '\t' && c != '\n' && c != '\r');
+    switch (P) {
+        case Part::Text: return c == '&' || c == '<' || c == '>';
+        case Part::Attribute: return c == '&' || c == '<' || c == '"';
+        case Part::Comment: return c == '-';
+        case Part::CData: return c == ']';
+        case Part::Pi: return c == '?';
+        case Part::Plain: return false;
+    }
+    return false;
 }
 
-void AppendNode(std::string& out, pugi::xml_node n, bool keepEncoding = false) {
-    if (n.type() == pugi::node_declaration) {
-        AppendDeclaration(out, n, keepEncoding);
-        return;
+#if defined(__SSE2__)
+// One bit per byte of v that stops a run.
+template <Part P>
+inline unsigned StopMask(__m128i v) {
+    __m128i hit = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x1F)), v);  // bytes below 0x20
+    if (P != Part::Attribute) {
+        const __m128i fine = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\t')),
+                                                       _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))),
+                                          _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')));
+        hit = _mm_andnot_si128(fine, hit);
     }
-    StringWriter w(out);
-    n.print(w, "", pugi::format_raw, pugi::encoding_utf8);
+    auto is = [&](char c) { hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_set1_epi8(c))); };
+    switch (P) {
+        case Part::Text: is('&'), is('<'), is('>'); break;
+        case Part::Attribute: is('&'), is('<'), is('"'); break;
+        case Part::Comment: is('-'); break;
+        case Part::CData: is(']'); break;
+        case Part::Pi: is('?'); break;
+        case Part::Plain: break;
+    }
+    return static_cast<unsigned>(_mm_movemask_epi8(hit));
 }
+#endif
 
-// pugixml writes a control character as a two-digit character reference
-// ("&#03;"); XML allows references only to tab, line feed and carriage return,
-// so any other would make the text unreadable, here and everywhere else. Such
-// a character (put by a host; a load never yields one) is written as U+FFFD
-// instead, and so is one written as it is, in a comment, a CDATA section or a
-// processing instruction. A "&#" in the written text comes only from pugixml's references:
-// an ampersand of the text itself is written as "&amp;".
-void ReplaceControlReferences(std::string& out, std::size_t from) {
-    std::size_t w = from;
-    for (std::size_t r = from; r < out.size();) {
-        if (out[r] == '&' && r + 4 < out.size() && out[r + 1] == '#' && out[r + 4] == ';' && out[r + 2] >= '0' &&
-            out[r + 2] <= '3' && out[r + 3] >= '0' && out[r + 3] <= '9') {
-            const int code = (out[r + 2] - '0') * 10 + (out[r + 3] - '0');
-            if (code != 9 && code != 10 && code != 13) {
-                out[w++] = '\xEF';
-                out[w++] = '\xBF';
-                out[w++] = '\xBD';
-                r += 5;
+class Writer {
+public:
+    explicit Writer(Sink& sink) : sink_(sink) {}
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+
+    // n and everything inside it (a document node: its children).
+    void Subtree(pugi::xml_node top) {
+        pugi::xml_node n = top;
+        for (;;) {
+            if (Open(n)) {
+                n = n.first_child();
                 continue;
             }
+            for (;;) {
+                if (n == top) return;
+                if (pugi::xml_node next = n.next_sibling()) {
+                    n = next;
+                    break;
+                }
+                n = n.parent();
+                Close(n);
+            }
         }
-        const auto u = static_cast<unsigned char>(out[r]);
-        if (u < 0x20 && u != '\t' && u != '\n' && u != '\r') {
-            // Written as it is (comments, CDATA sections, processing instructions).
-            out.replace(w, 1, "\xEF\xBF\xBD");  // w <= r: grows the text by two bytes
-            r += 3;
-            w += 3;
-            continue;
-        }
-        out[w++] = out[r++];
     }
-    out.resize(w);
+
+    void Declaration(pugi::xml_node decl, bool keepEncoding) {
+        Lit("<?xml");
+        for (pugi::xml_attribute a = decl.first_attribute(); a; a = a.next_attribute()) {
+            if (!keepEncoding && std::strcmp(a.name(), "encoding") == 0) continue;
+            Lit(" ");
+            AttributeForm(a);
+        }
+        Lit("?>");
+    }
+
+    // An attribute node on its own: name="value", with > and tab written as
+    // &gt; and &#9; as well.
+    void AttributeForm(pugi::xml_attribute a) {
+        std::string text = a.name();
+        text += "=\"";
+        AppendEscapedAttribute(text, a.value());
+        text += '"';
+        Bytes(text.data(), text.size());
+    }
+
+    // Hands what is left to the sink.
+    void Finish() {
+        sink_.Take(buf_, n_);
+        n_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kSize = 16 * 1024;
+
+    // Writes the node, or only its start when it has children to be written
+    // next (then returns true).
+    bool Open(pugi::xml_node n) {
+        switch (n.type()) {
+            case pugi::node_document:
+                return static_cast<bool>(n.first_child());
+            case pugi::node_element: {
+                Lit("<");
+                Name(n.name());
+                for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
+                    Lit(" ");
+                    Name(a.name());
+                    Lit("=\"");
+                    Run<Part::Attribute>(a.value());
+                    Lit("\"");
+                }
+                if (n.first_child()) {
+                    Lit(">");
+                    return true;
+                }
+                Lit("/>");
+                return false;
+            }
+            case pugi::node_pcdata:
+                Run<Part::Text>(n.value());
+                return false;
+            case pugi::node_cdata:
+                Lit("<![CDATA[");
+                Run<Part::CData>(n.value());
+                Lit("]]>");
+                return false;
+            case pugi::node_comment:
+                Lit("<!--");
+                Run<Part::Comment>(n.value());
+                Lit("-->");
+                return false;
+            case pugi::node_pi:
+                Lit("<?");
+                Name(n.name());
+                if (*n.value()) {
+                    Lit(" ");
+                    Run<Part::Pi>(n.value());
+                }
+                Lit("?>");
+                return false;
+            case pugi::node_declaration:
+                Declaration(n, false);
+                return false;
+            case pugi::node_doctype:
+                Lit("<!DOCTYPE");
+                if (*n.value()) {
+                    Lit(" ");
+                    Run<Part::Plain>(n.value());
+                }
+                Lit(">");
+                return false;
+            case pugi::node_null:
+                return false;
+        }
+        return false;
+    }
+
+    void Close(pugi::xml_node n) {
+        if (n.type() != pugi::node_element) return;
+        Lit("</");
+        Name(n.name());
+        Lit(">");
+    }
+
+    void Name(const char* s) {
+        if (!*s) s = ":anonymous";  // as pugixml names a node that has none
+        Bytes(s, std::strlen(s));
+    }
+
+    // Makes room for k more bytes (k small).
+    void Room(std::size_t k) {
+        if (n_ + k > kSize) Flush();
+    }
+    template <std::size_t N>
+    void Lit(const char (&s)[N]) {
+        Room(N - 1);
+        std::memcpy(buf_ + n_, s, N - 1);
+        n_ += N - 1;
+    }
+    void Bytes(const char* p, std::size_t k) {
+        while (k) {
+            Room(1);
+            const std::size_t take = k < kSize - n_ ? k : kSize - n_;
+            std::memcpy(buf_ + n_, p, take);
+            n_ += take;
+            p += take;
+            k -= take;
+        }
+    }
+
+    // Hands on the buffer up to its last whole character; a character cut
+    // short by the end of the buffer moves to its start.
+    void Flush() {
+        std::size_t cut = n_;
+        std::size_t lead = n_;
+        while (lead > 0 && n_ - lead < 4 && (static_cast<unsigned char>(buf_[lead - 1]) & 0xC0) == 0x80) --lead;
+        if (lead > 0) {
+            const auto c = static_cast<unsigned char>(buf_[lead - 1]);
+            const std::size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+            if (c >= 0xC0 && lead - 1 + len > n_) cut = lead - 1;
+        }
+        sink_.Take(buf_, cut);
+        std::memmove(buf_, buf_ + cut, n_ - cut);
+        n_ -= cut;
+    }
+
+    // Writes a node's text, replacing what the part requires. The position in
+    // the buffer is kept in a local: stores through char pointers could alias
+    // the member, which the compiler would then reload for every block.
+    template <Part P>
+    void Run(const char* s) {
+        const char* p = s;
+        const char* const end = s + std::strlen(s);
+        while (p < end) {
+            Room(16);
+            std::size_t n = n_;
+#if defined(__SSE2__)
+            while (end - p >= 16 && n + 16 <= kSize) {
+                // Copy the whole block, keep the part before the first byte
+                // that stops the run.
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(buf_ + n), v);
+                const unsigned stop = StopMask<P>(v);
+                if (stop) {
+                    const auto plain = static_cast<std::size_t>(__builtin_ctz(stop));
+                    p += plain;
+                    n += plain;
+                    goto stopped;
+                }
+                p += 16;
+                n += 16;
+            }
+            if (end - p >= 16) {  // the buffer is full
+                n_ = n;
+                continue;
+            }
+#endif
+            while (p < end && !Stops<P>(static_cast<unsigned char>(*p))) buf_[n++] = *p++;
+#if defined(__SSE2__)
+        stopped:
+#endif
+            n_ = n;
+            if (p == end) break;
+            p = Stop<P>(p, end);
+        }
+    }
+
+    // Writes what stands for the byte at p (one that stops a run of part P);
+    // returns the position after what it stood for.
+    template <Part P>
+    const char* Stop(const char* p, const char* end) {
+        const char c = *p;
+        if (static_cast<unsigned char>(c) < 0x20) {
+            if (P == Part::Attribute) {
+                if (c == '\t') return Lit("&#09;"), p + 1;
+                if (c == '\n') return Lit("&#10;"), p + 1;
+                if (c == '\r') return Lit("&#13;"), p + 1;
+            }
+            Lit(kReplacement);
+            return p + 1;
+        }
+        switch (P) {
+            case Part::Text:
+            case Part::Attribute:
+                if (c == '&') Lit("&amp;");
+                else if (c == '<') Lit("&lt;");
+                else if (c == '>') Lit("&gt;");
+                else Lit("&quot;");
+                return p + 1;
+            case Part::Comment:
+                if (p + 1 == end || p[1] == '-') Lit("- ");
+                else Lit("-");
+                return p + 1;
+            case Part::CData:
+                if (end - p >= 3 && p[1] == ']' && p[2] == '>') {
+                    Lit("]]]]><![CDATA[>");
+                    return p + 3;
+                }
+                Lit("]");
+                return p + 1;
+            case Part::Pi:
+                if (p + 1 < end && p[1] == '>') {
+                    Lit("? >");
+                    return p + 2;
+                }
+                Lit("?");
+                return p + 1;
+            case Part::Plain:
+                break;
+        }
+        return p + 1;
+    }
+
+    Sink& sink_;
+    std::size_t n_ = 0;
+    char buf_[kSize];
+};
+
+void Write(DomDoc& d, const DomNode& node, Sink& sink, bool keepEncoding) {
+    Writer w(sink);
+    switch (node.Kind()) {
+        case NodeKind::Document:
+            for (pugi::xml_node c = d.MainRoot().first_child(); c; c = c.next_sibling()) {
+                if (c.type() == pugi::node_declaration)
+                    w.Declaration(c, keepEncoding);
+                else
+                    w.Subtree(c);
+            }
+            break;
+        case NodeKind::Attribute:
+            w.AttributeForm(node.Attr());
+            break;
+        case NodeKind::Node:
+            w.Subtree(node.Node(d));
+            break;
+    }
+    w.Finish();
 }
 
 }  // namespace
 
-static void SerializeRaw(DomDoc& d, const DomNode& node, std::string& out, bool keepEncoding) {
-    switch (node.Kind()) {
-        case NodeKind::Document:
-            for (pugi::xml_node c = d.MainRoot().first_child(); c; c = c.next_sibling()) AppendNode(out, c, keepEncoding);
-            break;
-        case NodeKind::Attribute:
-            out += node.Attr().name();
-            out += "=\"";
-            AppendEscapedAttribute(out, node.Attr().value());
-            out += '"';
-            break;
-        case NodeKind::Node:
-            AppendNode(out, node.Node(d));
-            break;
-    }
+void Serialize(DomDoc& d, const DomNode& node, std::string& out, bool keepEncoding) {
+    StringSink sink(out);
+    Write(d, node, sink, keepEncoding);
 }
 
-void Serialize(DomDoc& d, const DomNode& node, std::string& out, bool keepEncoding) {
-    const std::size_t start = out.size();
-    SerializeRaw(d, node, out, keepEncoding);
-    if (d.controlChars) ReplaceControlReferences(out, start);
+BSTR SerializeToBstr(DomDoc& d, const DomNode& node) {
+    // A document's written form is about as long as the text it was read
+    // from: made that size, the block seldom has to grow.
+    BstrSink sink(node.Kind() == NodeKind::Document ? d.Main().sourceSize : 0);
+    Write(d, node, sink, false);
+    return sink.Release();
 }
 
 }  // namespace orv::dom

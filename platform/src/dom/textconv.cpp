@@ -106,17 +106,27 @@ __attribute__((target("avx2"))) void DecodeAsciiAvx2(const unsigned char*& p, co
 
 template <bool forParse>
 __attribute__((target("avx2"))) void EncodeAsciiAvx2(const char16_t*& s, const char16_t* end, char*& w) {
+    const __m256i space = _mm256_set1_epi8(0x20);
     while (end - s >= 32) {
         const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s));
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + 16));
-        if (!_mm256_testz_si256(_mm256_or_si256(a, b), _mm256_set1_epi16(static_cast<short>(0xFF80)))) return;
         const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(a, b), 0xD8);
         if (forParse) {
-            const __m256i ctl = _mm256_cmpgt_epi8(_mm256_set1_epi8(0x20), bytes);
-            const __m256i fine = _mm256_or_si256(
-                _mm256_or_si256(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(9)), _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(10))),
-                _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(13)));
-            if (_mm256_movemask_epi8(_mm256_andnot_si256(fine, ctl))) return;
+            // One signed compare finds every unit that is not printable
+            // ASCII: packing saturates units of 0x100 to 0x7FFF to 0xFF and
+            // those of 0x8000 up to 0, and bytes of 0x80 up are negative.
+            // Only a block with such a unit is looked at closely: tab, line
+            // feed and carriage return are fine, as in any indented text.
+            if (_mm256_movemask_epi8(_mm256_cmpgt_epi8(space, bytes))) {
+                if (!_mm256_testz_si256(_mm256_or_si256(a, b), _mm256_set1_epi16(static_cast<short>(0xFF80)))) return;
+                const __m256i ctl = _mm256_cmpgt_epi8(space, bytes);
+                const __m256i fine = _mm256_or_si256(
+                    _mm256_or_si256(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(9)), _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(10))),
+                    _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(13)));
+                if (_mm256_movemask_epi8(_mm256_andnot_si256(fine, ctl))) return;
+            }
+        } else {
+            if (!_mm256_testz_si256(_mm256_or_si256(a, b), _mm256_set1_epi16(static_cast<short>(0xFF80)))) return;
         }
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(w), bytes);
         s += 32;
@@ -283,6 +293,11 @@ BSTR BstrFromUtf8(std::string_view utf8) {
     // Malformed UTF-8: the general converter knows the exact length.
     const std::u16string text = orv::Utf8ToUtf16(utf8);
     return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+}
+
+std::size_t Utf8ToUtf16Into(const char* p, std::size_t n, char16_t* w, std::size_t room) {
+    const auto* begin = reinterpret_cast<const unsigned char*>(p);
+    return DecodeInto(begin, begin + n, w, room);
 }
 
 void AppendUtf8(std::string& out, std::u16string_view utf16) {

@@ -19,6 +19,11 @@ namespace orv::dom {
 // U+FFFD, one per offending byte. Null only when memory runs out.
 BSTR BstrFromUtf8(std::string_view utf8);
 
+// Converts UTF-8 text into w, which has room for `room` units (n units always
+// suffice for n bytes). Malformed sequences become U+FFFD, one per offending
+// byte. Returns the units written.
+std::size_t Utf8ToUtf16Into(const char* p, std::size_t n, char16_t* w, std::size_t room);
+
 // Appends the UTF-8 form of UTF-16 text; unpaired surrogates become U+FFFD.
 void AppendUtf8(std::string& out, std::u16string_view utf16);
 inline std::string ToUtf8(std::u16string_view utf16) {

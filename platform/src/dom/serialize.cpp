@@ -22,6 +22,7 @@
 
 #include "bstr_internal.h"
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -102,6 +103,33 @@ enum class Part {
 };
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
+
+// What a byte that stops a run of text or of an attribute value is written
+// as, looked up rather than branched on: such text often has a reference
+// every few bytes (markup kept as text).
+struct Escape {
+    char bytes[7];
+    std::uint8_t length;
+};
+struct EscapeTable {
+    Escape e[256] = {};
+    constexpr explicit EscapeTable(bool attribute) {
+        for (int c = 0; c < 256; ++c) e[c] = {{static_cast<char>(c)}, 1};
+        for (int c = 0; c < 0x20; ++c) e[c] = {{'\xEF', '\xBF', '\xBD'}, 3};
+        e[int('&')] = {{'&', 'a', 'm', 'p', ';'}, 5};
+        e[int('<')] = {{'&', 'l', 't', ';'}, 4};
+        if (attribute) {
+            e[int('"')] = {{'&', 'q', 'u', 'o', 't', ';'}, 6};
+            e[int('\t')] = {{'&', '#', '0', '9', ';'}, 5};
+            e[int('\n')] = {{'&', '#', '1', '0', ';'}, 5};
+            e[int('\r')] = {{'&', '#', '1', '3', ';'}, 5};
+        } else {
+            e[int('>')] = {{'&', 'g', 't', ';'}, 4};
+        }
+    }
+};
+constexpr EscapeTable kTextEscapes(false);
+constexpr EscapeTable kAttributeEscapes(true);
 
 template <Part P>
 constexpr bool Stops(unsigned char c) {
@@ -342,37 +370,43 @@ private:
 #if defined(__SSE2__)
         stopped:
 #endif
-            n_ = n;
-            if (p == end) break;
-            p = Stop<P>(p, end);
+            if (p == end) {
+                n_ = n;
+                break;
+            }
+            if constexpr (P == Part::Text || P == Part::Attribute) {
+                // Eight bytes are copied whatever the length; the room
+                // taken is the length.
+                if (n + sizeof(Escape) > kSize) {
+                    n_ = n;
+                    Flush();
+                    n = n_;
+                }
+                const Escape& e = (P == Part::Text ? kTextEscapes : kAttributeEscapes).e[static_cast<unsigned char>(*p++)];
+                std::memcpy(buf_ + n, &e, sizeof(Escape));
+                n_ = n + e.length;
+            } else {
+                n_ = n;
+                p = Stop<P>(p, end);
+            }
         }
     }
 
-    // Writes what stands for the byte at p (one that stops a run of part P);
-    // returns the position after what it stood for.
+    // Writes what stands for the byte at p, one that stops a run of a
+    // comment, CDATA section, processing instruction or DOCTYPE; returns the
+    // position after what it stood for.
     template <Part P>
     const char* Stop(const char* p, const char* end) {
-        const char c = *p;
-        if (static_cast<unsigned char>(c) < 0x20) {
-            if (P == Part::Attribute) {
-                if (c == '\t') return Lit("&#09;"), p + 1;
-                if (c == '\n') return Lit("&#10;"), p + 1;
-                if (c == '\r') return Lit("&#13;"), p + 1;
-            }
+        if (static_cast<unsigned char>(*p) < 0x20) {
             Lit(kReplacement);
             return p + 1;
         }
         switch (P) {
-            case Part::Text:
-            case Part::Attribute:
-                if (c == '&') Lit("&amp;");
-                else if (c == '<') Lit("&lt;");
-                else if (c == '>') Lit("&gt;");
-                else Lit("&quot;");
-                return p + 1;
             case Part::Comment:
-                if (p + 1 == end || p[1] == '-') Lit("- ");
-                else Lit("-");
+                if (p + 1 == end || p[1] == '-')
+                    Lit("- ");
+                else
+                    Lit("-");
                 return p + 1;
             case Part::CData:
                 if (end - p >= 3 && p[1] == ']' && p[2] == '>') {
@@ -388,10 +422,9 @@ private:
                 }
                 Lit("?");
                 return p + 1;
-            case Part::Plain:
-                break;
+            default:
+                return p + 1;
         }
-        return p + 1;
     }
 
     Sink& sink_;

@@ -92,11 +92,72 @@ const bool kHasAvx2 = [] {
     return __builtin_cpu_supports("avx2") != 0;
 }();
 
+// The shuffles that keep, of eight 16-bit units, those whose bit is set in
+// the index, packed to the front.
+struct KeepTable {
+    alignas(16) unsigned char shuffle[256][16] = {};
+    constexpr KeepTable() {
+        for (int m = 0; m < 256; ++m) {
+            int j = 0;
+            for (int i = 0; i < 8; ++i)
+                if ((m >> i) & 1) {
+                    shuffle[m][j++] = static_cast<unsigned char>(2 * i);
+                    shuffle[m][j++] = static_cast<unsigned char>(2 * i + 1);
+                }
+            while (j < 16) shuffle[m][j++] = 0x80;
+        }
+    }
+};
+constexpr KeepTable kKeep;
+
+// Sixteen bytes at p (seventeen readable) of ASCII and two-byte characters
+// (Cyrillic with its spaces and punctuation) to w, which has room for
+// sixteen units: every byte is widened to a unit, each lead byte's unit made
+// from it and the byte after it, and the units of the continuation bytes
+// dropped. A character that starts at the last byte is left for the next
+// block. False, converting nothing, for bytes of longer characters or
+// anything malformed, which the code point loop then takes.
+__attribute__((target("avx2"))) inline bool DecodeTwoByte16(const unsigned char*& p, char16_t*& w) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+    const __m128i lead = _mm_cmpeq_epi8(_mm_and_si128(v, _mm_set1_epi8(static_cast<char>(0xE0))), _mm_set1_epi8(static_cast<char>(0xC0)));
+    const auto cont = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_cmpeq_epi8(_mm_and_si128(v, _mm_set1_epi8(static_cast<char>(0xC0))), _mm_set1_epi8(static_cast<char>(0x80)))));
+    const auto leads = static_cast<unsigned>(_mm_movemask_epi8(lead));
+    const auto ascii = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi8(v, _mm_set1_epi8(-1))));
+    const auto overlong = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_cmpeq_epi8(_mm_and_si128(v, _mm_set1_epi8(static_cast<char>(0xFE))), _mm_set1_epi8(static_cast<char>(0xC0)))));
+    if ((cont | leads | ascii) != 0xFFFF || overlong) return false;
+    const unsigned take = (leads & 0x8000) ? 15 : 16;
+    const unsigned in = (1u << take) - 1;
+    if ((cont & in) != ((leads & in) << 1)) return false;  // each lead followed by one continuation byte
+    const __m256i bytes = _mm256_cvtepu8_epi16(v);
+    const __m256i two = _mm256_or_si256(_mm256_slli_epi16(_mm256_and_si256(bytes, _mm256_set1_epi16(0x1F)), 6),
+                                        _mm256_and_si256(_mm256_cvtepu8_epi16(next), _mm256_set1_epi16(0x3F)));
+    const __m256i units = _mm256_blendv_epi8(bytes, two, _mm256_cvtepi8_epi16(lead));
+    const unsigned keep = ~cont & in;
+    const unsigned k0 = keep & 0xFF, k1 = keep >> 8;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(w),
+                     _mm_shuffle_epi8(_mm256_castsi256_si128(units), _mm_load_si128(reinterpret_cast<const __m128i*>(kKeep.shuffle[k0]))));
+    w += __builtin_popcount(k0);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(w),
+                     _mm_shuffle_epi8(_mm256_extracti128_si256(units, 1), _mm_load_si128(reinterpret_cast<const __m128i*>(kKeep.shuffle[k1]))));
+    w += __builtin_popcount(k1);
+    p += take;
+    return true;
+}
+
+// Blocks of 32 bytes: ASCII widened with two instructions, ASCII mixed with
+// two-byte characters by DecodeTwoByte16, without leaving the loop. Returns
+// at the first block with anything else.
 __attribute__((target("avx2"))) void DecodeAsciiAvx2(const unsigned char*& p, const unsigned char* end, char16_t*& w,
                                                      char16_t* limit) {
     while (end - p >= 32 && limit - w >= 32) {
         const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-        if (_mm256_movemask_epi8(v)) return;
+        if (_mm256_movemask_epi8(v)) {
+            if (!DecodeTwoByte16(p, w)) return;
+            continue;
+        }
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(w), _mm256_cvtepu8_epi16(_mm256_castsi256_si128(v)));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(w + 16), _mm256_cvtepu8_epi16(_mm256_extracti128_si256(v, 1)));
         p += 32;
@@ -104,6 +165,52 @@ __attribute__((target("avx2"))) void DecodeAsciiAvx2(const unsigned char*& p, co
     }
 }
 
+// The shuffles that make eight units of ASCII and two-byte characters into
+// their UTF-8: each unit is first made into its two bytes (the ASCII byte, or
+// 110xxxxx 10xxxxxx), and the shuffle chosen by which units are ASCII drops
+// the second byte of those.
+struct CompactTable {
+    alignas(16) unsigned char shuffle[256][16] = {};
+    constexpr CompactTable() {
+        for (int m = 0; m < 256; ++m) {
+            int j = 0;
+            for (int i = 0; i < 8; ++i) {
+                shuffle[m][j++] = static_cast<unsigned char>(2 * i);
+                if (!((m >> i) & 1)) shuffle[m][j++] = static_cast<unsigned char>(2 * i + 1);
+            }
+            while (j < 16) shuffle[m][j++] = 0x80;
+        }
+    }
+};
+constexpr CompactTable kCompact;
+
+// Eight units of ASCII and two-byte characters (v, all below 0x800) to w.
+__attribute__((target("avx2"))) inline void PutTwoByteLane(__m128i v, char*& w) {
+    const __m128i ascii = _mm_cmplt_epi16(v, _mm_set1_epi16(0x80));
+    const __m128i lead = _mm_blendv_epi8(_mm_or_si128(_mm_srli_epi16(v, 6), _mm_set1_epi16(0xC0)), v, ascii);
+    const __m128i cont = _mm_or_si128(_mm_and_si128(v, _mm_set1_epi16(0x3F)), _mm_set1_epi16(0x80));
+    const __m128i pairs = _mm_or_si128(_mm_and_si128(lead, _mm_set1_epi16(0xFF)), _mm_slli_epi16(cont, 8));
+    const auto m = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(ascii, _mm_setzero_si128()))) & 0xFF;
+    const __m128i bytes = _mm_shuffle_epi8(pairs, _mm_load_si128(reinterpret_cast<const __m128i*>(kCompact.shuffle[m])));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(w), bytes);  // w has room for three bytes a unit
+    w += 16 - __builtin_popcount(m);
+}
+
+// 0xFFFF for each unit (below 0x800) that is a control character other than
+// tab, line feed and carriage return.
+__attribute__((target("avx2"))) inline __m256i BadControls(__m256i v) {
+    const __m256i ctl = _mm256_cmpgt_epi16(_mm256_set1_epi16(0x20), v);
+    const __m256i fine = _mm256_or_si256(
+        _mm256_or_si256(_mm256_cmpeq_epi16(v, _mm256_set1_epi16(9)), _mm256_cmpeq_epi16(v, _mm256_set1_epi16(10))),
+        _mm256_cmpeq_epi16(v, _mm256_set1_epi16(13)));
+    return _mm256_andnot_si256(fine, ctl);
+}
+
+// Blocks of 32 units: printable ASCII with two instructions of checking,
+// other ASCII and two-byte characters (Cyrillic) by PutTwoByteLane, all
+// without leaving the loop, so that a few Cyrillic words in ASCII markup cost
+// little. Returns at the first block with anything else; with forParse also
+// at a control character other than tab, line feed and carriage return.
 template <bool forParse>
 __attribute__((target("avx2"))) void EncodeAsciiAvx2(const char16_t*& s, const char16_t* end, char*& w) {
     const __m256i space = _mm256_set1_epi8(0x20);
@@ -111,28 +218,30 @@ __attribute__((target("avx2"))) void EncodeAsciiAvx2(const char16_t*& s, const c
         const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s));
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + 16));
         const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(a, b), 0xD8);
-        if (forParse) {
-            // One signed compare finds every unit that is not printable
-            // ASCII: packing saturates units of 0x100 to 0x7FFF to 0xFF and
-            // those of 0x8000 up to 0, and bytes of 0x80 up are negative.
-            // Only a block with such a unit is looked at closely: tab, line
-            // feed and carriage return are fine, as in any indented text.
-            if (_mm256_movemask_epi8(_mm256_cmpgt_epi8(space, bytes))) {
-                if (!_mm256_testz_si256(_mm256_or_si256(a, b), _mm256_set1_epi16(static_cast<short>(0xFF80)))) return;
-                const __m256i ctl = _mm256_cmpgt_epi8(space, bytes);
-                const __m256i fine = _mm256_or_si256(
-                    _mm256_or_si256(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(9)), _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(10))),
-                    _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(13)));
-                if (_mm256_movemask_epi8(_mm256_andnot_si256(fine, ctl))) return;
+        // One signed compare finds every unit that is not printable ASCII:
+        // packing saturates units of 0x100 to 0x7FFF to 0xFF and those of
+        // 0x8000 up to 0, and bytes of 0x80 up are negative.
+        if (_mm256_movemask_epi8(_mm256_cmpgt_epi8(space, bytes))) {
+            const __m256i both = _mm256_or_si256(a, b);
+            if (!_mm256_testz_si256(both, _mm256_set1_epi16(static_cast<short>(0xF800)))) return;  // 0x800 and up
+            if (forParse && !_mm256_testz_si256(_mm256_or_si256(BadControls(a), BadControls(b)), _mm256_set1_epi8(-1)))
+                return;
+            if (!_mm256_testz_si256(both, _mm256_set1_epi16(static_cast<short>(0xFF80)))) {
+                PutTwoByteLane(_mm256_castsi256_si128(a), w);
+                PutTwoByteLane(_mm256_extracti128_si256(a, 1), w);
+                PutTwoByteLane(_mm256_castsi256_si128(b), w);
+                PutTwoByteLane(_mm256_extracti128_si256(b, 1), w);
+                s += 32;
+                continue;
             }
-        } else {
-            if (!_mm256_testz_si256(_mm256_or_si256(a, b), _mm256_set1_epi16(static_cast<short>(0xFF80)))) return;
         }
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(w), bytes);
         s += 32;
         w += 32;
     }
 }
+
+
 #endif
 
 // Decodes UTF-8 into w, which has room for exactly `room` units. Returns the
@@ -162,14 +271,22 @@ std::size_t DecodeInto(const unsigned char* p, const unsigned char* end, char16_
             if (ascii == 16) continue;
         }
 #endif
-        // A run of other characters, one code point at a time.
+        // A run of other characters, one code point at a time. ASCII inside
+        // the run (the spaces and punctuation of Cyrillic text) is taken here
+        // too: going back to the blocks is worth it only where sixteen ASCII
+        // bytes follow, and going back and forth cost more than the text.
         do {
             const unsigned char c = *p;
             if (w >= limit) return room + 1;
             if (c < 0x80) {
                 *w++ = c;
                 ++p;
+#if defined(__SSE2__)
+                if (end - p >= 16 && !_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)))) break;
+                continue;
+#else
                 break;
+#endif
             }
             if ((c & 0xE0) == 0xC0 && c >= 0xC2 && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
                 *w++ = static_cast<char16_t>(((c & 0x1F) << 6) | (p[1] & 0x3F));
@@ -186,7 +303,7 @@ std::size_t DecodeInto(const unsigned char* p, const unsigned char* end, char16_
             } else {
                 *w++ = static_cast<char16_t>(cp);
             }
-        } while (p < end && *p >= 0x80);
+        } while (p < end);
     }
     return static_cast<std::size_t>(w - start);
 }

@@ -342,6 +342,7 @@ private:
     void Run(const char* s) {
         const char* p = s;
         const char* const end = s + std::strlen(s);
+        if constexpr (P == Part::Text || P == Part::Attribute) p = Escaped<P>(p, end);
         while (p < end) {
             Room(16);
             std::size_t n = n_;
@@ -370,26 +371,66 @@ private:
 #if defined(__SSE2__)
         stopped:
 #endif
-            if (p == end) {
-                n_ = n;
-                break;
-            }
+            n_ = n;
+            if (p == end) break;
             if constexpr (P == Part::Text || P == Part::Attribute) {
-                // Eight bytes are copied whatever the length; the room
-                // taken is the length.
-                if (n + sizeof(Escape) > kSize) {
-                    n_ = n;
-                    Flush();
-                    n = n_;
-                }
-                const Escape& e = (P == Part::Text ? kTextEscapes : kAttributeEscapes).e[static_cast<unsigned char>(*p++)];
-                std::memcpy(buf_ + n, &e, sizeof(Escape));
-                n_ = n + e.length;
+                Room(sizeof(Escape));
+                const Escape& e = Escapes<P>().e[static_cast<unsigned char>(*p++)];
+                std::memcpy(buf_ + n_, &e, sizeof(Escape));  // eight bytes, whatever the length
+                n_ += e.length;
             } else {
-                n_ = n;
                 p = Stop<P>(p, end);
             }
         }
+    }
+
+    template <Part P>
+    static const EscapeTable& Escapes() {
+        return P == Part::Text ? kTextEscapes : kAttributeEscapes;
+    }
+
+    // Text or an attribute value, sixteen bytes a step while 32 are left
+    // (the copies below read up to 31 bytes on): each block is copied, and
+    // for every byte in it that needs a reference the rest of the block is
+    // copied again after the reference. Text with markup kept in it has a
+    // reference every few bytes; this way they cost no branch each. Returns
+    // where it stopped; Run does the rest.
+    template <Part P>
+    const char* Escaped(const char* p, const char* end) {
+#if defined(__SSE2__)
+        constexpr std::size_t kMost = 16 * sizeof(Escape) + 16;  // sixteen references and one copy
+        std::size_t n = n_;
+        while (end - p >= 32) {
+            if (n + kMost > kSize) {
+                n_ = n;
+                Flush();
+                n = n_;
+            }
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(buf_ + n), v);
+            unsigned stop = StopMask<P>(v);
+            if (!stop) {
+                p += 16;
+                n += 16;
+                continue;
+            }
+            unsigned from = 0;
+            do {
+                const unsigned at = static_cast<unsigned>(__builtin_ctz(stop));
+                n += at - from;
+                const Escape& e = Escapes<P>().e[static_cast<unsigned char>(p[at])];
+                std::memcpy(buf_ + n, &e, sizeof(Escape));
+                n += e.length;
+                from = at + 1;
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(buf_ + n), _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from)));
+                stop &= stop - 1;
+            } while (stop);
+            n += 16 - from;
+            p += 16;
+        }
+        n_ = n;
+#endif
+        return p;
     }
 
     // Writes what stands for the byte at p, one that stops a run of a

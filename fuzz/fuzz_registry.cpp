@@ -71,8 +71,9 @@ void CompareKey(HKEY h, const Key& key, int depth, int& budget) {
         ORV_FUZZ_CHECK(size == v.data.size());
         // The first value of that name (names compare without ASCII case).
         if (!v.data.empty()) {
-            std::vector<BYTE> small(v.data.size() - 1);
-            DWORD smallSize = static_cast<DWORD>(small.size());
+            // A buffer one byte short (never a null pointer, which would ask the size).
+            std::vector<BYTE> small(v.data.size());
+            DWORD smallSize = static_cast<DWORD>(v.data.size() - 1);
             ORV_FUZZ_CHECK(RegQueryValueExW(h, v.name.c_str(), nullptr, nullptr, small.data(), &smallSize) ==
                            ERROR_MORE_DATA);
             ORV_FUZZ_CHECK(smallSize == v.data.size());

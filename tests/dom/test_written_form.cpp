@@ -368,3 +368,53 @@ TEST(DomWrittenForm, MixedTextsCrossTheConversionsIntact) {
         ASSERT_EQ(filepos, static_cast<LONG>(at)) << round;
     }
 }
+
+// A value whose end falls anywhere near the end of the writer's buffer, in
+// every kind of node that has text: written whole, as pugixml writes it.
+TEST(DomWrittenForm, TextsEndingAtEveryPlaceOfTheWritersBufferAreWrittenWhole) {
+    for (std::size_t length = 16330; length < 16430; ++length) {
+        const std::string text(length, 'x');
+        auto doc = NewDoc();
+        pugi::xml_document expected;
+        auto root = NewElement(doc, "r");
+        pugi::xml_node ref = expected.append_child("r");
+        ASSERT_EQ(doc->appendChild(root.Get(), nullptr), S_OK);
+        ASSERT_EQ(SetAttr(root, "a", text), S_OK);
+        ref.append_attribute("a").set_value(text.c_str());
+        ComPtr<IXMLDOMText> t;
+        ComPtr<IXMLDOMComment> c;
+        ComPtr<IXMLDOMCDATASection> cd;
+        ComPtr<IXMLDOMProcessingInstruction> pi;
+        ASSERT_EQ(doc->createTextNode(B(text), t.GetAddressOf()), S_OK);
+        ASSERT_EQ(doc->createComment(B(text), c.GetAddressOf()), S_OK);
+        ASSERT_EQ(doc->createCDATASection(B(text), cd.GetAddressOf()), S_OK);
+        ASSERT_EQ(doc->createProcessingInstruction(B("p"), B(text), pi.GetAddressOf()), S_OK);
+        for (IXMLDOMNode* child : {static_cast<IXMLDOMNode*>(t.Get()), static_cast<IXMLDOMNode*>(c.Get()),
+                                   static_cast<IXMLDOMNode*>(cd.Get()), static_cast<IXMLDOMNode*>(pi.Get())})
+            ASSERT_EQ(root->appendChild(child, nullptr), S_OK);
+        ref.append_child(pugi::node_pcdata).set_value(text.c_str());
+        ref.append_child(pugi::node_comment).set_value(text.c_str());
+        ref.append_child(pugi::node_cdata).set_value(text.c_str());
+        pugi::xml_node p = ref.append_child(pugi::node_pi);
+        p.set_name("p");
+        p.set_value(text.c_str());
+        const std::string written = Xml(doc), want = PugixmlForm(expected);
+        ASSERT_TRUE(written == want) << length << " " << Difference(written, want);
+    }
+}
+
+// White space written as a character reference is white space: a text node
+// of nothing else is dropped on a load like any other unless white space is
+// kept, so that the written form reads back to itself.
+TEST(DomWrittenForm, WhiteSpaceFromReferencesIsDroppedLikeAnyOther) {
+    auto doc = Load("<a>&#x09;<b>&#32;&#10;</b><c> &#13; x</c><d a=\"&#9;\">&#160;</d></a>");
+    const std::string written = Xml(doc);
+    EXPECT_EQ(written, "<a><b/><c> \r x</c><d a=\"&#09;\">\xC2\xA0</d></a>");
+    EXPECT_EQ(Xml(Load(written)), "<a><b/><c> \n x</c><d a=\"&#09;\">\xC2\xA0</d></a>");
+
+    auto keep = NewDoc();
+    ASSERT_EQ(keep->put_preserveWhiteSpace(VARIANT_TRUE), S_OK);
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    ASSERT_EQ(keep->loadXML(B("<a>&#x09;<b>&#32;</b></a>"), &ok), S_OK);
+    EXPECT_EQ(Xml(keep), "<a>\t<b> </b></a>");
+}

@@ -153,6 +153,19 @@ TEST_F(Registry, SizeQueriesAndShortBuffers) {
     EXPECT_EQ(size, 14u);
     for (BYTE b : buf) ASSERT_EQ(b, 0xAB);
 
+    // A one-byte value (a QWORD given one byte of data, as a registry file may
+    // hold): a buffer of no bytes is too short, but a null buffer asks the
+    // size, whatever the count says.
+    ASSERT_EQ(Set(h, u"odd", REG_QWORD, {0x5A}), ERROR_SUCCESS);
+    size = 0;
+    EXPECT_EQ(RegQueryValueExW(h, u"odd", nullptr, &type, buf, &size), ERROR_MORE_DATA);
+    EXPECT_EQ(size, 1u);
+    EXPECT_EQ(buf[0], 0xAB);
+    size = 0;
+    EXPECT_EQ(RegQueryValueExW(h, u"odd", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, 1u);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_QWORD));
+
     // Exactly big enough: the bytes and no more.
     size = 14;
     ASSERT_EQ(RegQueryValueExW(h, u"s", nullptr, &type, buf, &size), ERROR_SUCCESS);

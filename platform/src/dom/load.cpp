@@ -32,6 +32,12 @@ namespace orv::dom {
 
 namespace {
 
+bool IsBlankText(const char* s) {
+    for (; *s; ++s)
+        if (*s != ' ' && *s != '\t' && *s != '\r' && *s != '\n') return false;
+    return true;
+}
+
 struct Failure {
     const char* reason = nullptr;
     std::size_t offset = 0;  // byte offset in the UTF-8 source
@@ -59,7 +65,7 @@ public:
                     if (++elements > 1) return Fail(f, "Only one top level element is allowed", c.name());
                     break;
                 case pugi::node_pcdata:
-                    if (preserveWhiteSpace && IsBlank(c.value())) {
+                    if (preserveWhiteSpace && IsBlankText(c.value())) {
                         root.remove_child(c);
                         break;
                     }
@@ -87,15 +93,32 @@ private:
         f.offset = OffsetOf(at);
         return false;
     }
-    static bool IsBlank(const char* s) {
-        for (; *s; ++s)
-            if (*s != ' ' && *s != '\t' && *s != '\r' && *s != '\n') return false;
-        return true;
-    }
-
     char* begin_;
     char* end_;
 };
+
+// Drops the text nodes inside elements that hold nothing but white space.
+// pugixml drops white space between tags as it reads, but it tells white space
+// by the text as written, so "<a>&#9;</a>" kept a tab that the written form
+// ("<a>\t</a>") then lost on the next load. Needed only where a reference to
+// a white-space character was seen.
+void DropBlankText(pugi::xml_node root) {
+    for (pugi::xml_node top = root.first_child(); top; top = top.next_sibling()) {
+        if (top.type() != pugi::node_element) continue;
+        pugi::xml_node n = top.first_child();
+        while (n) {
+            pugi::xml_node next;
+            if (n.first_child()) {
+                next = n.first_child();
+            } else {
+                for (pugi::xml_node up = n; up && up != top; up = up.parent())
+                    if ((next = up.next_sibling())) break;
+            }
+            if (n.type() == pugi::node_pcdata && IsBlankText(n.value())) n.parent().remove_child(n);
+            n = next;
+        }
+    }
+}
 
 void Locate(std::u16string_view text, std::size_t index, ParseErrorInfo& e) {
     if (index > text.size()) index = text.size();
@@ -189,6 +212,7 @@ bool ParseXml(std::u16string_view text, bool preserveWhiteSpace, Tree& into, Par
         Report(text, mapped ? Utf16IndexOfUtf8Offset(text, src.skipped, f.offset) : 0, f.reason, error);
         return false;
     }
+    if (!preserveWhiteSpace && (wf.whiteSpaceReference || wf.hasDoctype)) DropBlankText(into.doc);
     return true;
 }
 

@@ -362,17 +362,18 @@ private:
                 p += 16;
                 n += 16;
             }
-            if (end - p >= 16) {  // the buffer is full
+            if (n + 16 > kSize) {  // the blocks filled the buffer: make room again first
                 n_ = n;
                 continue;
             }
 #endif
-            while (p < end && !Stops<P>(static_cast<unsigned char>(*p))) buf_[n++] = *p++;
+            while (p < end && n < kSize && !Stops<P>(static_cast<unsigned char>(*p))) buf_[n++] = *p++;
 #if defined(__SSE2__)
         stopped:
 #endif
             n_ = n;
             if (p == end) break;
+            if (!Stops<P>(static_cast<unsigned char>(*p))) continue;  // the buffer is full
             if constexpr (P == Part::Text || P == Part::Attribute) {
                 Room(sizeof(Escape));
                 const Escape& e = Escapes<P>().e[static_cast<unsigned char>(*p++)];

@@ -198,6 +198,8 @@ public:
             if (*q == '&') {
                 p = Reference(q);
                 if (!p) return Report(out);
+                if (lastCharacter_ == ' ' || lastCharacter_ == '\t' || lastCharacter_ == '\n' || lastCharacter_ == '\r')
+                    out.whiteSpaceReference = true;
                 continue;
             }
             p = Markup(q, out);
@@ -276,8 +278,11 @@ private:
         return nullptr;
     }
 
-    // "&...;" in text or an attribute value; the position after it.
+    // "&...;" in text or an attribute value; the position after it. The
+    // character a character reference stands for is left in lastCharacter_
+    // (0 for an entity reference).
     const char* Reference(const char* at) {
+        lastCharacter_ = 0;
         const char* p = at + 1;
         if (p < end_ && *p == '#') {
             ++p;
@@ -300,6 +305,7 @@ private:
             }
             if (p == end_ || p == digits) return Error("Invalid character reference", at);
             if (!IsXmlChar(cp)) return Error("Character reference to a character XML does not allow", at);
+            lastCharacter_ = cp;
             return p + 1;
         }
         // The five predefined entities, which are nearly all there is.
@@ -465,6 +471,7 @@ private:
     const char* end_;
     const char* reason_ = nullptr;
     const char* at_ = nullptr;
+    char32_t lastCharacter_ = 0;
     NameSet names_;
 };
 

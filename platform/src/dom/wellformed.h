@@ -10,6 +10,7 @@ struct WellFormedness {
     const char* reason = nullptr;  // null: nothing found
     std::size_t offset = 0;        // byte offset of the fault in the text
     bool hasDoctype = false;       // the text has a document type declaration: not checked further
+    bool whiteSpaceReference = false;  // character data holds a reference to a white-space character
 };
 
 // Scans `size` bytes of UTF-8 text (NUL-terminated; the characters themselves

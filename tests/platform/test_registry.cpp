@@ -165,6 +165,7 @@ TEST_F(Registry, SizeQueriesAndShortBuffers) {
     EXPECT_EQ(RegQueryValueExW(h, u"odd", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
     EXPECT_EQ(size, 1u);
     EXPECT_EQ(type, static_cast<DWORD>(REG_QWORD));
+    ASSERT_EQ(RegDeleteValueW(h, u"odd"), ERROR_SUCCESS);
 
     // Exactly big enough: the bytes and no more.
     size = 14;

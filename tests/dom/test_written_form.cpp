@@ -286,9 +286,13 @@ TEST(DomWrittenForm, RandomTreesAreWrittenAsPugixmlWritesThem) {
                     break;
                 }
                 case 2: {
+                    // Without carriage returns, which pugixml writes as they
+                    // stand and the service as references (tested below).
+                    std::string plain = text;
+                    std::erase(plain, '\r');
                     ComPtr<IXMLDOMText> t;
-                    ASSERT_EQ(doc->createTextNode(B(text), t.GetAddressOf()), S_OK);
-                    parent.ref.append_child(pugi::node_pcdata).set_value(text.c_str());
+                    ASSERT_EQ(doc->createTextNode(B(plain), t.GetAddressOf()), S_OK);
+                    parent.ref.append_child(pugi::node_pcdata).set_value(plain.c_str());
                     child = t;
                     break;
                 }
@@ -409,8 +413,10 @@ TEST(DomWrittenForm, TextsEndingAtEveryPlaceOfTheWritersBufferAreWrittenWhole) {
 TEST(DomWrittenForm, WhiteSpaceFromReferencesIsDroppedLikeAnyOther) {
     auto doc = Load("<a>&#x09;<b>&#32;&#10;</b><c> &#13; x</c><d a=\"&#9;\">&#160;</d></a>");
     const std::string written = Xml(doc);
-    EXPECT_EQ(written, "<a><b/><c> \r x</c><d a=\"&#09;\">\xC2\xA0</d></a>");
-    EXPECT_EQ(Xml(Load(written)), "<a><b/><c> \n x</c><d a=\"&#09;\">\xC2\xA0</d></a>");
+    // A carriage return in text is written as a reference: as it stands, a
+    // load would make it a line feed.
+    EXPECT_EQ(written, "<a><b/><c> &#13; x</c><d a=\"&#09;\">\xC2\xA0</d></a>");
+    EXPECT_EQ(Xml(Load(written)), written);
 
     auto keep = NewDoc();
     ASSERT_EQ(keep->put_preserveWhiteSpace(VARIANT_TRUE), S_OK);

@@ -6,7 +6,9 @@
 // (as &#09; &#10; &#13;) in attribute values, "--" in a comment written "- -",
 // "]]>" in a CDATA section split over two sections, "?>" in a processing
 // instruction written "? >". A control character XML cannot hold (put by a
-// host; a load never yields one) is written as U+FFFD wherever it is.
+// host; a load never yields one) is written as U+FFFD wherever it is. One
+// departure from pugixml's form: a carriage return in text is written as
+// &#13;, since written as it stands a load would read it as a line feed.
 //
 // The tree is written here rather than by pugixml's printer: that one goes
 // through its own buffer a byte at a time, and its UTF-8 then had to be read
@@ -94,7 +96,7 @@ private:
 // What a run of a node's text is written as: which bytes stop a run and what
 // is written in their place.
 enum class Part {
-    Text,       // & < > escaped
+    Text,       // & < > and carriage return escaped
     Attribute,  // & < " and tab, line feed, carriage return escaped
     Comment,    // "--" and a final '-' get a space after the '-'
     CData,      // "]]>" ends the section and starts another
@@ -125,6 +127,7 @@ struct EscapeTable {
             e[int('\r')] = {{'&', '#', '1', '3', ';'}, 5};
         } else {
             e[int('>')] = {{'&', 'g', 't', ';'}, 4};
+            e[int('\r')] = {{'&', '#', '1', '3', ';'}, 5};  // raw, a load would make it a line feed
         }
     }
 };
@@ -133,7 +136,11 @@ constexpr EscapeTable kAttributeEscapes(true);
 
 template <Part P>
 constexpr bool Stops(unsigned char c) {
-    if (c < 0x20) return P == Part::Attribute || (c != '\t' && c != '\n' && c != '\r');
+    if (c < 0x20) {
+        if (P == Part::Attribute) return true;
+        if (P == Part::Text) return c != '\t' && c != '\n';
+        return c != '\t' && c != '\n' && c != '\r';
+    }
     switch (P) {
         case Part::Text: return c == '&' || c == '<' || c == '>';
         case Part::Attribute: return c == '&' || c == '<' || c == '"';
@@ -150,7 +157,10 @@ constexpr bool Stops(unsigned char c) {
 template <Part P>
 inline unsigned StopMask(__m128i v) {
     __m128i hit = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x1F)), v);  // bytes below 0x20
-    if (P != Part::Attribute) {
+    if (P == Part::Text) {  // a carriage return is written as a reference
+        hit = _mm_andnot_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\t')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))),
+                               hit);
+    } else if (P != Part::Attribute) {
         const __m128i fine = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\t')),
                                                        _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))),
                                           _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')));

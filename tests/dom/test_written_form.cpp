@@ -418,6 +418,14 @@ TEST(DomWrittenForm, WhiteSpaceFromReferencesIsDroppedLikeAnyOther) {
     EXPECT_EQ(written, "<a><b/><c> &#13; x</c><d a=\"&#09;\">\xC2\xA0</d></a>");
     EXPECT_EQ(Xml(Load(written)), written);
 
+    // Likewise carriage returns in a text set by the host, with the
+    // neighbours a line-end normalisation would merge or split.
+    auto set = Load("<r/>");
+    ASSERT_EQ(Root(set)->put_text(B("\xEF\xBF\xBD\r\rH\rh?>\r\n")), S_OK);
+    const std::string setWritten = Xml(set);
+    EXPECT_EQ(setWritten, "<r>\xEF\xBF\xBD&#13;&#13;H&#13;h?&gt;&#13;\n</r>");
+    EXPECT_EQ(Text(Root(Load(setWritten))), "\xEF\xBF\xBD\r\rH\rh?>\r\n");
+
     auto keep = NewDoc();
     ASSERT_EQ(keep->put_preserveWhiteSpace(VARIANT_TRUE), S_OK);
     VARIANT_BOOL ok = VARIANT_FALSE;

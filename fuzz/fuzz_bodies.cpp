@@ -8,9 +8,11 @@
 // lDcdpod (0, the older byte body; 1, the XML body), bit 1: bit 0x04 of the
 // first document's Dfl (the host's mark that a type-22 body is the vacation
 // protocol's XML, not an older record), bit 2: the rest is a list text
-// (UTF-8) handed to the kind's AddSumsXml (S1, S3) instead of a body;
-// otherwise the rest is the extension's body, its Length the body's byte
-// count. The kind is created on a generic document of that type code and
+// (UTF-8) handed to the kind's AddSumsXml (S1, S3) or PutSumsXml (the loan)
+// instead of a body; bit 3 (without bit 2): the rest is a host text (UTF-8)
+// put into every text property the kind's type information lists (the job
+// record's periods are read as XML); otherwise the rest is the extension's
+// body, its Length the body's byte count. The kind is created on a generic document of that type code and
 // reads the body (InitFromExtension, Protocol or xmlString get, or Load for
 // the vacation protocol), then writes it (UpdateExtension, the put, or
 // Save). The sick-leave document's protocol, read from the body in either
@@ -23,7 +25,9 @@
 // Length again; the sick-leave protocol read from the body (XML or an older
 // record) writes a text a new protocol object takes and writes the same; the
 // sick-leave protocol read from a written body, written and read once more,
-// gives the same text.
+// gives the same text; a host text put into a property is read back the same
+// from the written body (up to a NUL, when XML allows every character of it;
+// the job record's periods, kept as the XML they were read into, excepted).
 #include "fuzz_host.h"
 #include "fuzz_input.h"
 
@@ -35,7 +39,9 @@
 #include <orvdocs/platform/platform.h>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -124,6 +130,16 @@ std::string Printable(const std::string& bytes) {
         out += digits[c & 15];
     }
     return out;
+}
+
+// Two writes of a body gave the same bytes and Length.
+void SameBody(LONG type, LONG dcdpod, const Body& a, const Body& b) {
+    if (a == b) return;
+    std::fprintf(stderr, "type %ld dcdpod %ld: one write %zu bytes (Length %ld), the next %zu bytes (Length %ld)\n",
+                 static_cast<long>(type), static_cast<long>(dcdpod), a.bytes.size(), static_cast<long>(a.length),
+                 b.bytes.size(), static_cast<long>(b.length));
+    std::fprintf(stderr, "A: %s\nB: %s\n", Printable(a.bytes).c_str(), Printable(b.bytes).c_str());
+    ORV_FUZZ_CHECK(a == b);
 }
 
 // True when a written body holds a character reference to a control
@@ -232,16 +248,19 @@ bool ReadAndWrite(IOrvDocument* doc, LONG type, bool vacation, std::u16string* p
     return hr == S_OK;
 }
 
-// The list text a host hands to a sum list (AddSumsXml of S1 and S3): the
-// kind reads its empty body, merges the text and writes the body. Returns
-// false when the kind has no AddSumsXml or refused the text; a text refused
-// as malformed (E_INVALIDARG) must leave the list as it was.
+// The list text a host hands to a sum list (AddSumsXml of S1 and S3,
+// PutSumsXml of the loan): the kind reads its empty body, merges the text
+// and writes the body. Returns false when the kind has no such method or
+// refused the text; a text refused as malformed (E_INVALIDARG) must leave
+// the list as it was.
 bool MergeListText(IOrvDocument* doc, LONG type, const std::u16string& text) {
     ComPtr<IUnknown> obj;
     if (FAILED(orv::CreateSpecificObject(type, doc, obj.GetAddressOf())) || !obj) return false;
     ComPtr<IDispatch> disp;
+    if (obj.As(&disp) != S_OK) return false;
     DISPID addId = 0, getId = 0;
-    if (obj.As(&disp) != S_OK || !IdOf(disp.Get(), u"AddSumsXml", &addId) || !IdOf(disp.Get(), u"GetSumsXml", &getId))
+    const bool sumList = IdOf(disp.Get(), u"AddSumsXml", &addId) && IdOf(disp.Get(), u"GetSumsXml", &getId);
+    if (!sumList && !(IdOf(disp.Get(), u"PutSumsXml", &addId) && IdOf(disp.Get(), u"GetSumsInXml", &getId)))
         return false;
     if (CallByName(disp.Get(), u"InitFromExtension") != S_OK) return false;
     auto list = [&] {
@@ -265,6 +284,115 @@ bool MergeListText(IOrvDocument* doc, LONG type, const std::u16string& text) {
     return CallByName(disp.Get(), u"UpdateExtension") == S_OK;
 }
 
+// The kind's text properties (a put of one BSTR), from its type information.
+std::vector<DISPID> TextProperties(IDispatch* disp) {
+    std::vector<DISPID> ids;
+    ComPtr<ITypeInfo> info;
+    if (disp->GetTypeInfo(0, 0, info.GetAddressOf()) != S_OK || !info) return ids;
+    TYPEATTR* attr = nullptr;
+    ORV_FUZZ_CHECK(info->GetTypeAttr(&attr) == S_OK && attr);
+    for (UINT i = 0; i < attr->cFuncs; ++i) {
+        FUNCDESC* f = nullptr;
+        ORV_FUZZ_CHECK(info->GetFuncDesc(i, &f) == S_OK && f);
+        if (f->invkind == INVOKE_PROPERTYPUT && f->cParams == 1 && f->lprgelemdescParam[0].tdesc.vt == VT_BSTR)
+            ids.push_back(f->memid);
+        info->ReleaseFuncDesc(f);
+    }
+    info->ReleaseTypeAttr(attr);
+    return ids;
+}
+
+// The values of the text properties of a document's kind after it has read
+// its body (InitFromExtension); empty when the kind has none or no reader.
+// A property whose get takes arguments of its own (the deposit's address
+// by pipe) has no value here.
+struct Texts {
+    std::vector<DISPID> ids;
+    std::vector<std::optional<std::u16string>> values;
+    DISPID periods = DISPID_UNKNOWN;  // the job record's periods, kept as read
+};
+
+void ReadTexts(IDispatch* disp, Texts* texts) {
+    texts->values.clear();
+    for (DISPID id : texts->ids) {
+        DISPPARAMS none{};
+        orv::Variant value;
+        if (disp->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &value, nullptr, nullptr) != S_OK) {
+            texts->values.emplace_back();
+            continue;
+        }
+        ORV_FUZZ_CHECK(value.vt == VT_BSTR);
+        texts->values.emplace_back(orvfuzz::View(value.bstrVal));
+    }
+}
+
+// A host text put into every text property of the kind, which then writes
+// its body. Returns false when the kind has no text property or no reader,
+// or refused the text or the write; on true `texts` holds what the kind
+// answers for each property after the puts.
+bool PutTexts(IOrvDocument* doc, LONG type, const std::u16string& text, Texts* texts) {
+    ComPtr<IUnknown> obj;
+    if (FAILED(orv::CreateSpecificObject(type, doc, obj.GetAddressOf())) || !obj) return false;
+    ComPtr<IDispatch> disp;
+    if (obj.As(&disp) != S_OK || CallByName(disp.Get(), u"InitFromExtension") != S_OK) return false;
+    texts->ids = TextProperties(disp.Get());
+    if (texts->ids.empty()) return false;
+    IdOf(disp.Get(), u"StagFullBeforePeriods", &texts->periods);
+    for (DISPID id : texts->ids) {
+        orv::Variant arg(text);
+        DISPID named = DISPID_PROPERTYPUT;
+        DISPPARAMS args{&arg, &named, 1, 1};
+        if (disp->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYPUT, &args, nullptr, nullptr, nullptr) != S_OK) return false;
+    }
+    ReadTexts(disp.Get(), texts);
+    return CallByName(disp.Get(), u"UpdateExtension") == S_OK;
+}
+
+// Characters XML allows in a document (a lone surrogate is not one).
+bool AllAllowed(std::u16string_view s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char16_t c = s[i];
+        if ((c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0xFFFE || c == 0xFFFF) return false;
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            if (i + 1 >= s.size() || s[i + 1] < 0xDC00 || s[i + 1] > 0xDFFF) return false;
+            ++i;
+        } else if (c >= 0xDC00 && c <= 0xDFFF) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The second document's kind reads the written body and writes it again:
+// every text property that comes back from the body (some are kept with the
+// object only, the timesheet's memo for one, and read back empty) answers
+// what the first one answered after the puts.
+Texts TextsComeBack(IOrvDocument* doc, LONG type, const Texts& written) {
+    ComPtr<IUnknown> obj;
+    ORV_FUZZ_CHECK(SUCCEEDED(orv::CreateSpecificObject(type, doc, obj.GetAddressOf())) && obj);
+    ComPtr<IDispatch> disp;
+    ORV_FUZZ_CHECK(obj.As(&disp) == S_OK && CallByName(disp.Get(), u"InitFromExtension") == S_OK);
+    Texts read = written;
+    ReadTexts(disp.Get(), &read);
+    for (std::size_t i = 0; i < written.ids.size(); ++i) {
+        ORV_FUZZ_CHECK(read.values[i].has_value() == written.values[i].has_value());
+        if (written.ids[i] == written.periods || !read.values[i] || read.values[i]->empty()) continue;
+        // The DOM's strings end at a NUL; a text XML does not allow is
+        // written with replacement characters.
+        std::u16string_view want = *written.values[i];
+        want = want.substr(0, want.find(u'\0'));
+        if (!AllAllowed(want)) continue;
+        if (*read.values[i] != want) {
+            std::fprintf(stderr, "type %ld, property %ld: put and read before the write:\n%s\nread from the body:\n%s\n",
+                         static_cast<long>(type), static_cast<long>(written.ids[i]),
+                         orv::Utf16ToUtf8(want).c_str(), orv::Utf16ToUtf8(*read.values[i]).c_str());
+            ORV_FUZZ_CHECK(*read.values[i] == want);
+        }
+    }
+    ORV_FUZZ_CHECK(CallByName(disp.Get(), u"UpdateExtension") == S_OK);
+    return read;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -277,16 +405,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LONG dcdpod = mode & 1;
     const LONG flags = (mode & 2) ? 0x04 : 0;
     const bool listText = (mode & 4) && !vacation;
+    const bool hostText = (mode & 8) && !listText && !vacation;
     const std::string_view body = in.Rest();
 
     ComPtr<IOrvDocument> first = NewDocument(type, dcdpod, flags);
     std::u16string protocolA, protocolB;
+    Texts texts;
     bool taken = false;
     if (listText) {
         // Bit 2 of byte 1: the rest is a list text (UTF-8) merged into the
         // kind's empty list, not a body.
         SetBody(first.Get(), {}, 0);
         taken = MergeListText(first.Get(), type, orv::Utf8ToUtf16(body));
+    } else if (hostText) {
+        // Bit 3: the rest is a host text (UTF-8) put into the kind's text
+        // properties.
+        SetBody(first.Get(), {}, 0);
+        taken = PutTexts(first.Get(), type, orv::Utf8ToUtf16(body), &texts);
     } else {
         SetBody(first.Get(), body, static_cast<LONG>(body.size()));
         taken = ReadAndWrite(first.Get(), type, vacation, &protocolA);
@@ -297,7 +432,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (trace)
         std::fprintf(stderr, "type %ld%s dcdpod %ld Dfl %ld%s: %s%s\n", static_cast<long>(type),
                      vacation ? " (vacation protocol)" : "", static_cast<long>(dcdpod), static_cast<long>(flags),
-                     listText ? " list text" : "", taken ? "read and written" : "not taken",
+                     listText ? " list text" : hostText ? " host text" : "", taken ? "read and written" : "not taken",
                      protocolA.empty() ? "" : ", protocol read");
     if (!taken) return 0;
     if (type == 21 && !protocolA.empty()) {
@@ -324,15 +459,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ComPtr<IOrvDocument> second = NewDocument(type, dcdpod);
     CopyRecord(first.Get(), second.Get());
     SetBody(second.Get(), a.bytes, a.length);
+    if (hostText) {
+        // Each text property the written body carries comes back as put. A
+        // kind may leave out on its first write what its body cannot carry
+        // (white space alone as an element's text, the income certificate's
+        // texts without a year), so the bodies are compared from the second
+        // write on.
+        const Texts again = TextsComeBack(second.Get(), type, texts);
+        const Body b = BodyOf(second.Get());
+        ComPtr<IOrvDocument> third = NewDocument(type, dcdpod);
+        CopyRecord(second.Get(), third.Get());
+        SetBody(third.Get(), b.bytes, b.length);
+        TextsComeBack(third.Get(), type, again);
+        SameBody(type, dcdpod, b, BodyOf(third.Get()));
+        return 0;
+    }
     ORV_FUZZ_CHECK(ReadAndWrite(second.Get(), type, vacation, &protocolB));
     const Body b = BodyOf(second.Get());
-    if (!(a == b)) {
-        std::fprintf(stderr, "type %ld dcdpod %ld: first write %zu bytes (Length %ld), second %zu bytes (Length %ld)\n",
-                     static_cast<long>(type), static_cast<long>(dcdpod), a.bytes.size(), static_cast<long>(a.length),
-                     b.bytes.size(), static_cast<long>(b.length));
-        std::fprintf(stderr, "A: %s\nB: %s\n", Printable(a.bytes).c_str(), Printable(b.bytes).c_str());
-        ORV_FUZZ_CHECK(a == b);
-    }
+    SameBody(type, dcdpod, a, b);
 
     // The sick-leave protocol: an older record is not carried into the
     // written body (the write puts an empty protocol there until the host

@@ -51,9 +51,10 @@ XMLFORMS_CLASS = {
 }
 
 # fuzz_bodies: byte 0 the kind (index into its kTypes, then kVacationTypes),
-# byte 1 bit 0 lDcdpod, bit 1 Dfl 0x04, bit 2 a list text for AddSumsXml;
-# the rest the body as UTF-16LE (how the kinds keep an XML body), or the
-# list text as UTF-8. The index list must follow fuzz_bodies.cpp.
+# byte 1 bit 0 lDcdpod, bit 1 Dfl 0x04, bit 2 a list text for AddSumsXml or
+# PutSumsXml, bit 3 a host text for the kind's text properties; the rest the
+# body as UTF-16LE (how the kinds keep an XML body), or the list or host text
+# as UTF-8. Host texts are hand-written seeds ("host-text-*"). The index list must follow fuzz_bodies.cpp.
 BODY_TYPES = [1, 7, 8, 10, 14, 15, 17, 21, 22, 30, 40, 51, 68, 69, 91, 92, 93, 136, 137, 138, 250, 260,
               301, 304, 332, 333, 334, 335, 336, 338, 346, 349, 356, 361, 362, 369, 396, 407, 408]
 VACATION_TYPES = [93, 349]
@@ -277,9 +278,9 @@ def main():
         utf16 = text.encode("utf-16-le", errors="surrogatepass")
         for kind, mode in BODY_ROOT.get(root, []):
             add("bodies", bytes([kind, mode]) + utf16)
-        if root in ("S1SUMS", "S3SUMS"):
-            # The same list as the text a host merges (AddSumsXml): byte 1
-            # bit 2, the text as UTF-8.
+        if root in ("S1SUMS", "S3SUMS", "ORIG"):
+            # The same list as the text a host merges (AddSumsXml,
+            # PutSumsXml): byte 1 bit 2, the text as UTF-8.
             for kind, _ in BODY_ROOT[root]:
                 add("bodies", bytes([kind, 5]) + raw)
 

@@ -348,21 +348,6 @@ bool PutTexts(IOrvDocument* doc, LONG type, const std::u16string& text, Texts* t
     return CallByName(disp.Get(), u"UpdateExtension") == S_OK;
 }
 
-// Characters XML allows in a document (a lone surrogate is not one).
-bool AllAllowed(std::u16string_view s) {
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const char16_t c = s[i];
-        if ((c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0xFFFE || c == 0xFFFF) return false;
-        if (c >= 0xD800 && c <= 0xDBFF) {
-            if (i + 1 >= s.size() || s[i + 1] < 0xDC00 || s[i + 1] > 0xDFFF) return false;
-            ++i;
-        } else if (c >= 0xDC00 && c <= 0xDFFF) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The second document's kind reads the written body and writes it again:
 // every text property that comes back from the body (some are kept with the
 // object only, the timesheet's memo for one, and read back empty) answers
@@ -381,7 +366,7 @@ Texts TextsComeBack(IOrvDocument* doc, LONG type, const Texts& written) {
         // written with replacement characters.
         std::u16string_view want = *written.values[i];
         want = want.substr(0, want.find(u'\0'));
-        if (!AllAllowed(want)) continue;
+        if (!orvfuzz::AllAllowed(want)) continue;
         if (*read.values[i] != want) {
             std::fprintf(stderr, "type %ld, property %ld: put and read before the write:\n%s\nread from the body:\n%s\n",
                          static_cast<long>(type), static_cast<long>(written.ids[i]),

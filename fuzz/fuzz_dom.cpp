@@ -52,22 +52,6 @@ Bstr XmlOf(I* node) {
     return xml;
 }
 
-// Characters XML allows in a document (a lone surrogate is not one).
-bool AllAllowed(std::u16string_view s) {
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        char16_t c = s[i];
-        if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') return false;
-        if (c == 0xFFFE || c == 0xFFFF) return false;
-        if (c >= 0xD800 && c <= 0xDBFF) {
-            if (i + 1 >= s.size() || s[i + 1] < 0xDC00 || s[i + 1] > 0xDFFF) return false;
-            ++i;
-        } else if (c >= 0xDC00 && c <= 0xDFFF) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Visits what a list holds: by index, then with the cursor.
 void Walk(IXMLDOMNodeList* list) {
     LONG length = -1;
@@ -124,7 +108,7 @@ void ValuesComeBack(IXMLDOMDocument* doc, bool preserve, std::u16string_view val
     hr = root->put_text(Bstr(value));
     ORV_FUZZ_CHECK(hr == S_OK);
     Bstr xml = XmlOf(doc);
-    if (!AllAllowed(upToNul)) return;  // written as it stands; not text XML allows
+    if (!orvfuzz::AllAllowed(upToNul)) return;  // written as it stands; not text XML allows
 
     ComPtr<IXMLDOMDocument> again = NewDoc(true);
     ORV_FUZZ_CHECK(Load(again.Get(), xml));

@@ -92,4 +92,20 @@ inline orv::Bstr MakeBstr(std::u16string_view text) { return orv::Bstr(text); }
 
 inline std::u16string_view View(BSTR s) { return s ? std::u16string_view(s, SysStringLen(s)) : std::u16string_view(); }
 
+// True when XML allows every character of the text in a document (a lone
+// surrogate is not one; U+FFFE and U+FFFF are not either).
+inline bool AllAllowed(std::u16string_view s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char16_t c = s[i];
+        if ((c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0xFFFE || c == 0xFFFF) return false;
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            if (i + 1 >= s.size() || s[i + 1] < 0xDC00 || s[i + 1] > 0xDFFF) return false;
+            ++i;
+        } else if (c >= 0xDC00 && c <= 0xDFFF) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace orvfuzz

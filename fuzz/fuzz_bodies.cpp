@@ -12,11 +12,12 @@
 // instead of a body; bit 3 (without bit 2): the rest is a host text (UTF-8)
 // put into every text property the kind's type information lists (the job
 // record's periods are read as XML); otherwise the rest is the extension's
-// body, its Length the body's byte count. The kind is created on a generic document of that type code and
-// reads the body (InitFromExtension, Protocol or xmlString get, or Load for
-// the vacation protocol), then writes it (UpdateExtension, the put, or
-// Save). The sick-leave document's protocol, read from the body in either
-// older record layout or XML, is also written as text.
+// body, its Length the body's byte count. The kind is created on a generic
+// document of that type code and reads the body (InitFromExtension, Protocol
+// or xmlString get, or Load for the vacation protocol), then writes it
+// (UpdateExtension, the put, or Save). The sick-leave document's protocol,
+// read from the body in either older record layout or XML, is also written
+// as text.
 //
 // Besides "no crash, no leak, no sanitizer report", the target checks that
 // a list text refused as malformed leaves the list as it was, and that

@@ -249,21 +249,30 @@ bool ReadAndWrite(IOrvDocument* doc, LONG type, bool vacation, std::u16string* p
     return hr == S_OK;
 }
 
+// The kind the type code makes on the document, through its dispatch
+// interface, once it has read its body (InitFromExtension); null when there
+// is no such kind or it has no reader or refused the body.
+ComPtr<IDispatch> KindReadingBody(IOrvDocument* doc, LONG type) {
+    ComPtr<IUnknown> obj;
+    ComPtr<IDispatch> disp;
+    if (FAILED(orv::CreateSpecificObject(type, doc, obj.GetAddressOf())) || !obj || obj.As(&disp) != S_OK ||
+        CallByName(disp.Get(), u"InitFromExtension") != S_OK)
+        return {};
+    return disp;
+}
+
 // The list text a host hands to a sum list (AddSumsXml of S1 and S3,
 // PutSumsXml of the loan): the kind reads its empty body, merges the text
 // and writes the body. Returns false when the kind has no such method or
 // refused the text; a text refused as malformed (E_INVALIDARG) must leave
 // the list as it was.
 bool MergeListText(IOrvDocument* doc, LONG type, const std::u16string& text) {
-    ComPtr<IUnknown> obj;
-    if (FAILED(orv::CreateSpecificObject(type, doc, obj.GetAddressOf())) || !obj) return false;
-    ComPtr<IDispatch> disp;
-    if (obj.As(&disp) != S_OK) return false;
+    ComPtr<IDispatch> disp = KindReadingBody(doc, type);
+    if (!disp) return false;
     DISPID addId = 0, getId = 0;
     const bool sumList = IdOf(disp.Get(), u"AddSumsXml", &addId) && IdOf(disp.Get(), u"GetSumsXml", &getId);
     if (!sumList && !(IdOf(disp.Get(), u"PutSumsXml", &addId) && IdOf(disp.Get(), u"GetSumsInXml", &getId)))
         return false;
-    if (CallByName(disp.Get(), u"InitFromExtension") != S_OK) return false;
     auto list = [&] {
         DISPPARAMS none{};
         orv::Variant out;
@@ -332,10 +341,8 @@ void ReadTexts(IDispatch* disp, Texts* texts) {
 // or refused the text or the write; on true `texts` holds what the kind
 // answers for each property after the puts.
 bool PutTexts(IOrvDocument* doc, LONG type, const std::u16string& text, Texts* texts) {
-    ComPtr<IUnknown> obj;
-    if (FAILED(orv::CreateSpecificObject(type, doc, obj.GetAddressOf())) || !obj) return false;
-    ComPtr<IDispatch> disp;
-    if (obj.As(&disp) != S_OK || CallByName(disp.Get(), u"InitFromExtension") != S_OK) return false;
+    ComPtr<IDispatch> disp = KindReadingBody(doc, type);
+    if (!disp) return false;
     texts->ids = TextProperties(disp.Get());
     if (texts->ids.empty()) return false;
     IdOf(disp.Get(), u"StagFullBeforePeriods", &texts->periods);
@@ -354,10 +361,8 @@ bool PutTexts(IOrvDocument* doc, LONG type, const std::u16string& text, Texts* t
 // object only, the timesheet's memo for one, and read back empty) answers
 // what the first one answered after the puts.
 Texts TextsComeBack(IOrvDocument* doc, LONG type, const Texts& written) {
-    ComPtr<IUnknown> obj;
-    ORV_FUZZ_CHECK(SUCCEEDED(orv::CreateSpecificObject(type, doc, obj.GetAddressOf())) && obj);
-    ComPtr<IDispatch> disp;
-    ORV_FUZZ_CHECK(obj.As(&disp) == S_OK && CallByName(disp.Get(), u"InitFromExtension") == S_OK);
+    ComPtr<IDispatch> disp = KindReadingBody(doc, type);
+    ORV_FUZZ_CHECK(disp);
     Texts read = written;
     ReadTexts(disp.Get(), &read);
     for (std::size_t i = 0; i < written.ids.size(); ++i) {

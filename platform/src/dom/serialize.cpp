@@ -134,13 +134,18 @@ struct EscapeTable {
 constexpr EscapeTable kTextEscapes(false);
 constexpr EscapeTable kAttributeEscapes(true);
 
+// Control characters a part writes as they stand: tab and line feed outside
+// attribute values, and a carriage return where no reference can be written
+// (comments, CDATA sections, instructions); every other one stops a run.
+template <Part P>
+constexpr bool KeepsTabAndLineFeed = P != Part::Attribute;
+template <Part P>
+constexpr bool KeepsCarriageReturn = P != Part::Attribute && P != Part::Text;
+
 template <Part P>
 constexpr bool Stops(unsigned char c) {
-    if (c < 0x20) {
-        if (P == Part::Attribute) return true;
-        if (P == Part::Text) return c != '\t' && c != '\n';
-        return c != '\t' && c != '\n' && c != '\r';
-    }
+    if (c < 0x20)
+        return !((KeepsTabAndLineFeed<P> && (c == '\t' || c == '\n')) || (KeepsCarriageReturn<P> && c == '\r'));
     switch (P) {
         case Part::Text: return c == '&' || c == '<' || c == '>';
         case Part::Attribute: return c == '&' || c == '<' || c == '"';
@@ -157,14 +162,10 @@ constexpr bool Stops(unsigned char c) {
 template <Part P>
 inline unsigned StopMask(__m128i v) {
     __m128i hit = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x1F)), v);  // bytes below 0x20
-    if (P == Part::Text) {  // a carriage return is written as a reference
-        hit = _mm_andnot_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\t')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))),
-                               hit);
-    } else if (P != Part::Attribute) {
-        const __m128i fine = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\t')),
-                                                       _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))),
-                                          _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')));
-        hit = _mm_andnot_si128(fine, hit);
+    if constexpr (KeepsTabAndLineFeed<P>) {
+        __m128i kept = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\t')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+        if constexpr (KeepsCarriageReturn<P>) kept = _mm_or_si128(kept, _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')));
+        hit = _mm_andnot_si128(kept, hit);
     }
     auto is = [&](char c) { hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_set1_epi8(c))); };
     switch (P) {
